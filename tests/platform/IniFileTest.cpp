@@ -11,7 +11,9 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    std::string path = ::testing::TempDir() + "kvelo_ini_test.ini";
+    // CTest runs each test as its own process, in parallel: one file per test.
+    std::string path = ::testing::TempDir() + "kvelo_ini_" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
     void write(const std::string& text) { WriteFileAtomic(path, text.data(), text.size()); }
     std::string read() {
         const auto bytes = ReadWholeFile(path);

@@ -7,6 +7,14 @@
 
 using namespace kvelo;
 
+namespace {
+// CTest runs each test as its own process, in parallel: one file per test.
+std::string tempFile(const char* suffix) {
+    return ::testing::TempDir() + "kvelo_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + suffix;
+}
+} // namespace
+
 TEST(Streams, MemoryStreamSeekAndReadSemantics) {
     TMemoryStream s;
     s.WriteI32(-2);
@@ -52,7 +60,7 @@ TEST(Streams, ByteViewReadsOnlyItsRange) {
 }
 
 TEST(Streams, MappedFileStreamAndAtomicWrite) {
-    const std::string path = ::testing::TempDir() + "kvelo_stream_test.bin";
+    const std::string path = tempFile(".bin");
     const std::string content = "SGK1 mapped";
     WriteFileAtomic(path, content.data(), content.size());
     TFileStream f(path);
@@ -67,7 +75,7 @@ TEST(Streams, MappedFileStreamAndAtomicWrite) {
 }
 
 TEST(Streams, EmptyFileMapsToAnEmptyStream) {
-    const std::string path = ::testing::TempDir() + "kvelo_empty.bin";
+    const std::string path = tempFile(".bin");
     std::ofstream(path).close();
     TFileStream f(path);
     EXPECT_EQ(f.Size(), 0);
