@@ -14,7 +14,8 @@ namespace {
 
 icu::UnicodeString toUnicodeString(std::string_view text) {
     icu::UnicodeString s;
-    for (char ch : text) s.append(static_cast<UChar32>(cp1251::toUnicode(static_cast<unsigned char>(ch))));
+    for (char ch : text)
+        s.append(static_cast<UChar32>(cp1251::toUnicode(static_cast<unsigned char>(ch))));
     return s;
 }
 
@@ -24,7 +25,8 @@ const icu::Collator& collator() {
     static const std::unique_ptr<icu::Collator> instance = [] {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(icu::Locale("ru"), status));
-        if (U_FAILURE(status) || !c) throw std::runtime_error("ICU collator for \"ru\" is unavailable");
+        if (U_FAILURE(status) || !c)
+            throw std::runtime_error("ICU collator for \"ru\" is unavailable");
         c->setStrength(icu::Collator::SECONDARY);
         return c;
     }();
@@ -48,7 +50,8 @@ std::string CollationKey(std::string_view text) {
         n = collator().getSortKey(s, key.data(), n);
     }
     // The key ends with a zero byte that takes no part in the order.
-    return std::string(reinterpret_cast<const char*>(key.data()), n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return std::string(reinterpret_cast<const char*>(key.data()),
+                       n > 0 ? static_cast<size_t>(n - 1) : 0);
 }
 
 } // namespace kvelo

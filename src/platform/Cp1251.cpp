@@ -58,15 +58,33 @@ long decodeUtf8(std::string_view s, size_t& pos) {
     const auto lead = static_cast<unsigned char>(s[pos]);
     int extra = 0;
     char32_t cp = 0;
-    if (lead < 0x80) { ++pos; return lead; }
-    if ((lead & 0xE0) == 0xC0) { extra = 1; cp = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { extra = 2; cp = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { extra = 3; cp = lead & 0x07; }
-    else { ++pos; return -1; }
-    if (pos + extra >= s.size()) { ++pos; return -1; }
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+    } else {
+        ++pos;
+        return -1;
+    }
+    if (pos + extra >= s.size()) {
+        ++pos;
+        return -1;
+    }
     for (int i = 1; i <= extra; ++i) {
         const auto c = static_cast<unsigned char>(s[pos + i]);
-        if ((c & 0xC0) != 0x80) { ++pos; return -1; }
+        if ((c & 0xC0) != 0x80) {
+            ++pos;
+            return -1;
+        }
         cp = (cp << 6) | (c & 0x3F);
     }
     static constexpr char32_t kMinForLength[4] = {0, 0x80, 0x800, 0x10000};
@@ -116,7 +134,8 @@ void appendUtf8(std::string& out, char32_t c) {
 std::string toUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() * 2);
-    for (char ch : text) appendUtf8(out, toUnicode(static_cast<unsigned char>(ch)));
+    for (char ch : text)
+        appendUtf8(out, toUnicode(static_cast<unsigned char>(ch)));
     return out;
 }
 
@@ -132,8 +151,12 @@ std::string fromUtf8(std::string_view utf8, char replacement) {
     return out;
 }
 
-unsigned char upperByte(unsigned char byte) { return caseTables().upper[byte]; }
-unsigned char lowerByte(unsigned char byte) { return caseTables().lower[byte]; }
+unsigned char upperByte(unsigned char byte) {
+    return caseTables().upper[byte];
+}
+unsigned char lowerByte(unsigned char byte) {
+    return caseTables().lower[byte];
+}
 
 } // namespace kvelo::cp1251
 
@@ -141,13 +164,15 @@ namespace kvelo {
 
 std::string AnsiUpperCase(std::string_view text) {
     std::string out(text);
-    for (char& ch : out) ch = static_cast<char>(cp1251::upperByte(static_cast<unsigned char>(ch)));
+    for (char& ch : out)
+        ch = static_cast<char>(cp1251::upperByte(static_cast<unsigned char>(ch)));
     return out;
 }
 
 std::string AnsiLowerCase(std::string_view text) {
     std::string out(text);
-    for (char& ch : out) ch = static_cast<char>(cp1251::lowerByte(static_cast<unsigned char>(ch)));
+    for (char& ch : out)
+        ch = static_cast<char>(cp1251::lowerByte(static_cast<unsigned char>(ch)));
     return out;
 }
 

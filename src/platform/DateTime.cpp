@@ -44,9 +44,9 @@ bool IsValidDate(int year, int month, int day) {
 
 std::optional<TDateTime> EncodeDate(int year, int month, int day) {
     if (!IsValidDate(year, month, day)) return std::nullopt;
-    return static_cast<TDateTime>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                static_cast<unsigned>(day)) -
-                                  kEpochOffset);
+    return static_cast<TDateTime>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kEpochOffset);
 }
 
 CalendarDate DecodeDate(TDateTime date) {

@@ -36,7 +36,8 @@ public:
     // Key names of a section in file order (each name once).
     std::vector<std::string> ReadSection(std::string_view section) const;
     // (key, value) pairs of a section in file order (each key once).
-    std::vector<std::pair<std::string, std::string>> ReadSectionValues(std::string_view section) const;
+    std::vector<std::pair<std::string, std::string>>
+    ReadSectionValues(std::string_view section) const;
     std::vector<std::string> ReadSections() const;
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;

@@ -16,9 +16,15 @@ namespace {
 int64_t resolveSeek(int64_t offset, SeekOrigin origin, int64_t position, int64_t size) {
     int64_t base = 0;
     switch (origin) {
-    case SeekOrigin::Beginning: base = 0; break;
-    case SeekOrigin::Current: base = position; break;
-    case SeekOrigin::End: base = size; break;
+    case SeekOrigin::Beginning:
+        base = 0;
+        break;
+    case SeekOrigin::Current:
+        base = position;
+        break;
+    case SeekOrigin::End:
+        base = size;
+        break;
     }
     if ((offset < 0 && base < -offset) ||
         (offset > 0 && base > std::numeric_limits<int64_t>::max() - offset))
@@ -52,7 +58,9 @@ uint16_t TStream::ReadU16() {
     return static_cast<uint16_t>(b[0] | (b[1] << 8));
 }
 
-int16_t TStream::ReadI16() { return static_cast<int16_t>(ReadU16()); }
+int16_t TStream::ReadI16() {
+    return static_cast<int16_t>(ReadU16());
+}
 
 uint32_t TStream::ReadU32() {
     uint8_t b[4];
@@ -61,13 +69,16 @@ uint32_t TStream::ReadU32() {
            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
-int32_t TStream::ReadI32() { return static_cast<int32_t>(ReadU32()); }
+int32_t TStream::ReadI32() {
+    return static_cast<int32_t>(ReadU32());
+}
 
 double TStream::ReadDouble() {
     uint8_t b[8];
     ReadBuffer(b, 8);
     uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | b[i];
+    for (int i = 7; i >= 0; --i)
+        bits = (bits << 8) | b[i];
     double value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -82,9 +93,13 @@ std::string TStream::ReadBytes(size_t count) {
     return s;
 }
 
-std::string TStream::ReadCountedString() { return ReadBytes(ReadU16()); }
+std::string TStream::ReadCountedString() {
+    return ReadBytes(ReadU16());
+}
 
-void TStream::WriteU8(uint8_t value) { WriteBuffer(&value, 1); }
+void TStream::WriteU8(uint8_t value) {
+    WriteBuffer(&value, 1);
+}
 
 void TStream::WriteU16(uint16_t value) {
     const uint8_t b[2] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)};
@@ -102,11 +117,14 @@ void TStream::WriteDouble(double value) {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     uint8_t b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(bits >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        b[i] = static_cast<uint8_t>(bits >> (8 * i));
     WriteBuffer(b, 8);
 }
 
-void TStream::WriteBytes(const std::string& bytes) { WriteBuffer(bytes.data(), bytes.size()); }
+void TStream::WriteBytes(const std::string& bytes) {
+    WriteBuffer(bytes.data(), bytes.size());
+}
 
 void TStream::WriteCountedString(const std::string& bytes) {
     const size_t n = std::min<size_t>(bytes.size(), 0xFFFF);

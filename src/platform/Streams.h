@@ -132,7 +132,8 @@ private:
 // A read-only file stream over a memory map of the whole file.
 class TFileStream : public TByteViewStream {
 public:
-    explicit TFileStream(const std::string& path) : TFileStream(std::make_unique<MappedFile>(path)) {}
+    explicit TFileStream(const std::string& path)
+        : TFileStream(std::make_unique<MappedFile>(path)) {}
     const std::string& FileName() const { return map_->Path(); }
 
 private:

@@ -76,7 +76,7 @@ void ClearFolder(const std::string& folder);
 // The rotating splash picture of "Инфо.ini": which picture to show and the
 // interval, with "SET"/"Number" advanced for the next start.
 struct SplashPicture {
-    std::string path;     // DataDir + "Resource/Kvelo" + N + ".bmp"
+    std::string path; // DataDir + "Resource/Kvelo" + N + ".bmp"
     int intervalMs = 4000;
 };
 // Nothing when Count <= 0 or the picture file is missing (Number then stays
