@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 
 namespace {
@@ -23,6 +22,41 @@ void collectBaseFiles(const TKveloBases& collection, std::vector<TBase*>& out) {
         else if (auto* group = dynamic_cast<TKveloBases*>(member.get()))
             collectBaseFiles(*group, out);
     }
+}
+
+// A link of an RTF body: the quoted document part (empty: the same
+// document) and the quoted bookmark after \l (empty: none).
+struct Link {
+    std::string document, bookmark;
+};
+
+std::string quotedAt(const std::string& text, size_t& pos) {
+    while (pos < text.size() && text[pos] == ' ')
+        ++pos;
+    if (pos >= text.size() || text[pos] != '"') return {};
+    const size_t end = text.find('"', pos + 1);
+    if (end == std::string::npos) return {};
+    std::string quoted = text.substr(pos + 1, end - pos - 1);
+    pos = end + 1;
+    return quoted;
+}
+
+std::vector<Link> linksOf(const std::string& rtf) {
+    std::vector<Link> links;
+    const std::string field = "HYPERLINK ", bookmarkSwitch = "\\l ";
+    for (size_t pos = rtf.find(field); pos != std::string::npos; pos = rtf.find(field, pos)) {
+        pos += field.size();
+        Link link;
+        link.document = quotedAt(rtf, pos);
+        while (pos < rtf.size() && rtf[pos] == ' ')
+            ++pos;
+        if (rtf.compare(pos, bookmarkSwitch.size(), bookmarkSwitch) == 0) {
+            pos += bookmarkSwitch.size();
+            link.bookmark = quotedAt(rtf, pos);
+        }
+        links.push_back(link);
+    }
+    return links;
 }
 
 std::string fileNameOf(const std::string& path) {
@@ -92,18 +126,15 @@ TEST_F(DemoData, EveryBodyInflatesToAKnownKind) {
 }
 
 TEST_F(DemoData, LinksNameExistingDocumentsAndBookmarks) {
-    const std::regex link("HYPERLINK (\"(-?[0-9]+)\" ?)?(\\\\l \"([^\"]+)\")?");
     int links = 0, bookmarkLinks = 0;
     for (int32_t id : allIds()) {
-        const std::string text = body(id);
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), link);
-             it != std::sregex_iterator(); ++it) {
+        for (const Link& link : linksOf(body(id))) {
             ++links;
-            const int32_t target = (*it)[2].matched ? std::stoi((*it)[2]) : id;
+            const int32_t target = link.document.empty() ? id : std::stoi(link.document);
             ASSERT_TRUE(catalogue->Bases().SelectDoc(target)) << id << " links to " << target;
-            if (!(*it)[4].matched) continue;
+            if (link.bookmark.empty()) continue;
             ++bookmarkLinks;
-            const std::string bookmark = "\\bkmkstart " + (*it)[4].str() + "}";
+            const std::string bookmark = "\\bkmkstart " + link.bookmark + "}";
             EXPECT_NE(body(target).find(bookmark), std::string::npos)
                 << id << " links to a missing bookmark of " << target;
         }

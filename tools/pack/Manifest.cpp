@@ -90,6 +90,15 @@ std::string toCp1251(const std::string& utf8, const std::string& what) {
     return bytes;
 }
 
+// Texts of records are counted strings: at most 65,535 bytes.
+std::string countedText(const std::string& utf8, const std::string& what) {
+    std::string bytes = toCp1251(utf8, what);
+    if (bytes.size() > 0xFFFF)
+        throw PackError(what + " is " + std::to_string(bytes.size()) +
+                        " bytes long; a record holds at most 65535");
+    return bytes;
+}
+
 std::optional<TDateTime> optDate(const json& object, const char* key, const std::string& where) {
     auto text = optString(object, key, where);
     if (!text) return std::nullopt;
@@ -170,12 +179,12 @@ std::vector<uint8_t> readBody(const json& doc, const BodyFolders& bodyDirs,
 
 void readCompanionFields(const json& doc, const BodyFolders& bodyDirs, const std::string& where,
                          DocumentSpec& out) {
-    out.comment = toCp1251(optString(doc, "comment", where).value_or(""), where + ": comment");
+    out.comment = countedText(optString(doc, "comment", where).value_or(""), where + ": comment");
     out.changeDate = optDate(doc, "changeDate", where).value_or(0);
     if (auto attach = optString(doc, "attach", where))
         out.attach = readBodyFile(bodyDirs, *attach, where);
     out.sourceType =
-        toCp1251(optString(doc, "sourceType", where).value_or(""), where + ": source type");
+        countedText(optString(doc, "sourceType", where).value_or(""), where + ": source type");
     if (!out.sourceType.empty() && !out.attach)
         throw PackError(where + ": \"sourceType\" is stored only with an \"attach\"");
     out.richView = optBool(doc, "richView", where);
@@ -212,7 +221,7 @@ DocumentSpec readDocument(const json& doc, Storage storage, const BodyFolders& b
     out.id = static_cast<int32_t>(*id);
     const auto title = optString(doc, "title", where);
     if (!title) throw PackError(where + ": \"title\" is missing");
-    out.title = toCp1251(*title, where + ": title");
+    out.title = countedText(*title, where + ": title");
     out.date = optDate(doc, "date", where).value_or(0);
     out.body = readBody(doc, bodyDirs, where);
     if (storage == Storage::Companion)
