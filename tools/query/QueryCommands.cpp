@@ -16,7 +16,8 @@
 namespace kvelo::query {
 namespace {
 
-using nlohmann::json;
+// Keys keep the order in which they are set, so the output reads in a fixed order.
+using json = nlohmann::ordered_json;
 
 std::string utf8(const std::string& cp1251Text) {
     return cp1251::toUtf8(cp1251Text);
