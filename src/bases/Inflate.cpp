@@ -77,14 +77,14 @@ int64_t TDecompressionStream::Seek(int64_t offset, SeekOrigin origin) {
 }
 
 int64_t CopyStream(TStream& source, TMemoryStream& target) {
-    std::vector<uint8_t> buffer(CopyStreamBufferBytes);
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[CopyStreamBufferBytes]);
     int64_t copied = 0;
     size_t n = 0;
     do {
-        n = source.Read(buffer.data(), buffer.size());
-        target.WriteBuffer(buffer.data(), n);
+        n = source.Read(buffer.get(), CopyStreamBufferBytes);
+        target.WriteBuffer(buffer.get(), n);
         copied += static_cast<int64_t>(n);
-    } while (n == buffer.size());
+    } while (n == CopyStreamBufferBytes);
     return copied;
 }
 
