@@ -20,6 +20,7 @@ const TDateTime CommentFieldsSince = *EncodeDate(2004, 1, 27);
 constexpr size_t MaxFolderDepth = 256;
 
 constexpr uint8_t RichViewFlag = 1;
+constexpr int64_t ChangeDateSize = 8;
 
 std::string FileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
@@ -206,6 +207,14 @@ void TBase::SkipTitleAndComment() {
     data_->Skip(data_->ReadU16());
 }
 
+// A companion record: title, comment, change date (f64), AttachOffset (i32),
+// source type (only when AttachOffset > 0), RichView flag (u8).
+int32_t TBase::ReadAttachOffset() {
+    SkipTitleAndComment();
+    data_->Skip(ChangeDateSize);
+    return data_->ReadI32();
+}
+
 bool TBase::HasCommentFields() {
     return GetBaseDate() >= CommentFieldsSince;
 }
@@ -236,15 +245,13 @@ TDateTime TBase::GetChangeDate() {
 
 std::string TBase::GetSourceType() {
     if (mode_ != StorageMode::Companion || !Reselect()) return {};
-    SkipTitleAndComment();
-    if (data_->ReadI32() <= 0) return {};
+    if (ReadAttachOffset() <= 0) return {};
     return data_->ReadCountedString();
 }
 
 bool TBase::IsRichViewBody() {
     if (mode_ != StorageMode::Companion || !Reselect()) return false;
-    SkipTitleAndComment();
-    if (data_->ReadI32() > 0) data_->Skip(data_->ReadU16());
+    if (ReadAttachOffset() > 0) data_->Skip(data_->ReadU16());
     return data_->ReadU8() == RichViewFlag;
 }
 
@@ -270,8 +277,7 @@ std::unique_ptr<TStream> TBase::GetDocStream() {
 
 std::unique_ptr<TStream> TBase::GetAttachStream() {
     if (mode_ != StorageMode::Companion || !Reselect()) return nullptr;
-    SkipTitleAndComment();
-    const int32_t attachOffset = data_->ReadI32();
+    const int32_t attachOffset = ReadAttachOffset();
     if (attachOffset <= 0) return nullptr;
     companionData_->SetPosition(currentBodyOffset_ + attachOffset);
     return std::make_unique<TDecompressionStream>(*companionData_, options_.maxBodyBytes);

@@ -89,6 +89,7 @@ private:
     bool HasCommentFields();
     void SkipTitle();
     void SkipTitleAndComment();
+    int32_t ReadAttachOffset();
     TTreeNode* LocateFolder(int32_t position);
     TTreeNode* FolderChild(TTreeNode* parent, const TreeRecord& folder);
 

@@ -7,6 +7,7 @@
 #include "bases/DocInfo.h"
 #include "bases/IdList.h"
 #include "platform/DateTime.h"
+#include "platform/Streams.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +16,6 @@
 namespace kvelo {
 
 class IUserPrompts;
-class TStream;
 class TTreeNode;
 
 class TKveloBase {

@@ -352,4 +352,20 @@ TEST_F(PackTest, BodiesComeFromFilesInlineTextOrBase64) {
     EXPECT_EQ(bodyOf(2), "");
 }
 
+TEST_F(PackTest, TextFilesAreConvertedAndLaterFoldersAreSearched) {
+    writeFile("src/m/doc.rtf", "{\\rtf1\\ansicpg1251 Привет}");
+    writeFile("gen/pic.png", "PNGDATA");
+    json m = json::parse(R"({"name": "b", "tree": [{"doc": 1}, {"doc": 2}], "documents": [
+        {"id": 1, "title": "t", "textFile": "doc.rtf"},
+        {"id": 2, "title": "p", "body": "pic.png"}]})");
+    kvelo::pack::PackBase(m, {dir.File("src/m"), dir.File("gen")}, dir.File("b.phb"));
+    const Image base{kvelo::ReadWholeFile(dir.File("b.phb"))};
+    const auto bodyOf = [&](int i) {
+        const size_t record = size_t(docEntry(base, i).second);
+        return inflateAt(base.bytes, record + 14 + base.u16(record + 12)).bytes;
+    };
+    EXPECT_EQ(bodyOf(0), cp("{\\rtf1\\ansicpg1251 Привет}"));
+    EXPECT_EQ(bodyOf(1), "PNGDATA");
+}
+
 } // namespace

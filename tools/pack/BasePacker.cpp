@@ -16,7 +16,12 @@ std::string CompanionPath(const std::string& basePath) {
 
 void PackBase(const nlohmann::json& manifest, const std::string& bodyDir,
               const std::string& outPath) {
-    const BaseSpec spec = ReadManifest(manifest, bodyDir, outPath);
+    PackBase(manifest, std::vector<std::string>{bodyDir}, outPath);
+}
+
+void PackBase(const nlohmann::json& manifest, const std::vector<std::string>& bodyDirs,
+              const std::string& outPath) {
+    const BaseSpec spec = ReadManifest(manifest, bodyDirs, outPath);
     const std::string companionPath =
         spec.storage == Storage::Companion ? CompanionPath(outPath) : std::string();
     const PackedBase packed = WriteBase(spec);

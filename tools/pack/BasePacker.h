@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kvelo::pack {
 
@@ -17,6 +18,9 @@ struct PackError : std::runtime_error {
 // outPath with the last three characters replaced by "dcm") from a manifest. Relative
 // body/attach paths are resolved against `bodyDir`. Throws PackError with a clear message.
 void PackBase(const nlohmann::json& manifest, const std::string& bodyDir,
+              const std::string& outPath);
+// The same with several body folders: a relative path is looked up in each in turn.
+void PackBase(const nlohmann::json& manifest, const std::vector<std::string>& bodyDirs,
               const std::string& outPath);
 
 // The companion file name of a base file: its last three characters replaced by "dcm".

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <set>
 
@@ -97,10 +98,20 @@ std::optional<TDateTime> optDate(const json& object, const char* key, const std:
     return date;
 }
 
-std::vector<uint8_t> readBodyFile(const std::string& bodyDir, const std::string& path,
+// A relative path is looked up in each body folder in turn; the first folder
+// that holds the file wins.
+std::string resolveBodyPath(const BodyFolders& folders, const std::string& path) {
+    if (path.empty() || path.front() == '/' || folders.empty()) return path;
+    for (const std::string& folder : folders) {
+        const std::string candidate = folder + "/" + path;
+        if (std::filesystem::exists(candidate)) return candidate;
+    }
+    return folders.front() + "/" + path;
+}
+
+std::vector<uint8_t> readBodyFile(const BodyFolders& folders, const std::string& path,
                                   const std::string& where) {
-    const std::string full =
-        (path.empty() || path.front() == '/' || bodyDir.empty()) ? path : bodyDir + "/" + path;
+    const std::string full = resolveBodyPath(folders, path);
     try {
         return ReadWholeFile(full);
     } catch (const std::exception& e) {
@@ -135,27 +146,34 @@ std::vector<uint8_t> decodeBase64(const std::string& text, const std::string& wh
     return out;
 }
 
-std::vector<uint8_t> readBody(const json& doc, const std::string& bodyDir,
+std::vector<uint8_t> readBody(const json& doc, const BodyFolders& bodyDirs,
                               const std::string& where) {
     const auto file = optString(doc, "body", where);
     const auto text = optString(doc, "text", where);
+    const auto textFile = optString(doc, "textFile", where);
     const auto base64 = optString(doc, "bytes_base64", where);
-    if (int(bool(file)) + int(bool(text)) + int(bool(base64)) != 1)
-        throw PackError(where + ": needs exactly one of \"body\", \"text\", \"bytes_base64\"");
-    if (file) return readBodyFile(bodyDir, *file, where);
+    if (int(bool(file)) + int(bool(text)) + int(bool(textFile)) + int(bool(base64)) != 1)
+        throw PackError(where + ": needs exactly one of \"body\", \"text\", \"textFile\", " +
+                        "\"bytes_base64\"");
+    if (file) return readBodyFile(bodyDirs, *file, where);
     if (base64) return decodeBase64(*base64, where);
-    const std::string bytes = toCp1251(*text, where + ": text");
+    std::string utf8 = text.value_or("");
+    if (textFile) {
+        const auto bytes = readBodyFile(bodyDirs, *textFile, where);
+        utf8.assign(bytes.begin(), bytes.end());
+    }
+    const std::string bytes = toCp1251(utf8, where + ": text");
     return {bytes.begin(), bytes.end()};
 }
 
 // ---- documents --------------------------------------------------------------
 
-void readCompanionFields(const json& doc, const std::string& bodyDir, const std::string& where,
+void readCompanionFields(const json& doc, const BodyFolders& bodyDirs, const std::string& where,
                          DocumentSpec& out) {
     out.comment = toCp1251(optString(doc, "comment", where).value_or(""), where + ": comment");
     out.changeDate = optDate(doc, "changeDate", where).value_or(0);
     if (auto attach = optString(doc, "attach", where))
-        out.attach = readBodyFile(bodyDir, *attach, where);
+        out.attach = readBodyFile(bodyDirs, *attach, where);
     out.sourceType =
         toCp1251(optString(doc, "sourceType", where).value_or(""), where + ": source type");
     if (!out.sourceType.empty() && !out.attach)
@@ -179,16 +197,16 @@ void readIndexFields(const json& doc, const std::string& where, DocumentSpec& ou
     if (auto organ = optInteger(doc, "organ", 0, 0xFFFF, where)) out.organ = int(*organ);
 }
 
-DocumentSpec readDocument(const json& doc, Storage storage, const std::string& bodyDir) {
+DocumentSpec readDocument(const json& doc, Storage storage, const BodyFolders& bodyDirs) {
     if (!doc.is_object()) throw PackError("documents: every entry must be an object");
     const auto id = optInteger(doc, "id", std::numeric_limits<int32_t>::min(),
                                std::numeric_limits<int32_t>::max(), "document");
     if (!id) throw PackError("document without \"id\"");
     const std::string where = "document " + std::to_string(*id);
     checkKnownKeys(doc,
-                   {"id", "title", "date", "body", "text", "bytes_base64", "comment", "changeDate",
-                    "attach", "sourceType", "richView", "excluded", "number", "regNumber", "type",
-                    "organ"},
+                   {"id", "title", "date", "body", "text", "textFile", "bytes_base64", "comment",
+                    "changeDate", "attach", "sourceType", "richView", "excluded", "number",
+                    "regNumber", "type", "organ"},
                    where);
     DocumentSpec out;
     out.id = static_cast<int32_t>(*id);
@@ -196,9 +214,9 @@ DocumentSpec readDocument(const json& doc, Storage storage, const std::string& b
     if (!title) throw PackError(where + ": \"title\" is missing");
     out.title = toCp1251(*title, where + ": title");
     out.date = optDate(doc, "date", where).value_or(0);
-    out.body = readBody(doc, bodyDir, where);
+    out.body = readBody(doc, bodyDirs, where);
     if (storage == Storage::Companion)
-        readCompanionFields(doc, bodyDir, where, out);
+        readCompanionFields(doc, bodyDirs, where, out);
     else
         refuseCompanionFields(doc, where);
     out.excluded = optBool(doc, "excluded", where);
@@ -207,10 +225,10 @@ DocumentSpec readDocument(const json& doc, Storage storage, const std::string& b
 }
 
 std::vector<DocumentSpec> readDocuments(const json& manifest, Storage storage,
-                                        const std::string& bodyDir) {
+                                        const BodyFolders& bodyDirs) {
     std::vector<DocumentSpec> docs;
     for (const json& doc : requireArray(manifest, "documents", "manifest"))
-        docs.push_back(readDocument(doc, storage, bodyDir));
+        docs.push_back(readDocument(doc, storage, bodyDirs));
     std::sort(docs.begin(), docs.end(),
               [](const DocumentSpec& a, const DocumentSpec& b) { return a.id < b.id; });
     for (size_t i = 1; i < docs.size(); ++i)
@@ -417,7 +435,7 @@ void readCompanionHeaderFields(const json& m, BaseSpec& out) {
 
 } // namespace
 
-BaseSpec ReadManifest(const json& manifest, const std::string& bodyDir,
+BaseSpec ReadManifest(const json& manifest, const BodyFolders& bodyDirs,
                       const std::string& outPath) {
     if (!manifest.is_object()) throw PackError("the manifest must be a JSON object");
     checkKnownKeys(manifest,
@@ -427,7 +445,7 @@ BaseSpec ReadManifest(const json& manifest, const std::string& bodyDir,
     BaseSpec out;
     readHeaderFields(manifest, outPath, out);
     readCompanionHeaderFields(manifest, out);
-    out.documents = readDocuments(manifest, out.storage, bodyDir);
+    out.documents = readDocuments(manifest, out.storage, bodyDirs);
     out.tree = readTree(manifest, out.documents);
     out.recordCount = static_cast<int32_t>(
         optInteger(manifest, "recordCount", std::numeric_limits<int32_t>::min(),

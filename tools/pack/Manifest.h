@@ -66,10 +66,13 @@ struct BaseSpec {
     std::vector<CodeName> organs;
 };
 
-// Reads and checks a manifest. `bodyDir` resolves relative body paths;
+// Folders in which relative body and attachment paths are looked up, in order.
+using BodyFolders = std::vector<std::string>;
+
+// Reads and checks a manifest. `bodyDirs` resolve relative body paths;
 // `outPath` decides the defaults that depend on the file's extension.
 // Throws PackError naming the offending document, node or field.
-BaseSpec ReadManifest(const nlohmann::json& manifest, const std::string& bodyDir,
+BaseSpec ReadManifest(const nlohmann::json& manifest, const BodyFolders& bodyDirs,
                       const std::string& outPath);
 
 } // namespace kvelo::pack

@@ -1,5 +1,6 @@
-// kvelo-pack MANIFEST.json -o OUT: builds one base file (and its companion
-// file) from a manifest; bodies are found relative to the manifest's folder.
+// kvelo-pack MANIFEST.json -o OUT [-I DIR]...: builds one base file (and its
+// companion file) from a manifest; bodies are found relative to the
+// manifest's folder, then to each -I folder.
 #include "BasePacker.h"
 
 #include <nlohmann/json.hpp>
@@ -7,10 +8,11 @@
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
-const char* const usage = "usage: kvelo-pack MANIFEST.json -o OUT\n";
+const char* const usage = "usage: kvelo-pack MANIFEST.json -o OUT [-I BODY_FOLDER]...\n";
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -21,9 +23,12 @@ std::string folderOf(const std::string& path) {
 
 int main(int argc, char** argv) {
     std::string manifestPath, outPath;
+    std::vector<std::string> extraFolders;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
             outPath = argv[++i];
+        else if (std::strcmp(argv[i], "-I") == 0 && i + 1 < argc)
+            extraFolders.push_back(argv[++i]);
         else if (manifestPath.empty() && argv[i][0] != '-')
             manifestPath = argv[i];
         else {
@@ -37,7 +42,9 @@ int main(int argc, char** argv) {
     }
     try {
         const auto manifest = kvelo::pack::ReadManifestFile(manifestPath);
-        kvelo::pack::PackBase(manifest, folderOf(manifestPath), outPath);
+        std::vector<std::string> folders{folderOf(manifestPath)};
+        folders.insert(folders.end(), extraFolders.begin(), extraFolders.end());
+        kvelo::pack::PackBase(manifest, folders, outPath);
     } catch (const kvelo::pack::PackError& e) {
         std::cerr << "kvelo-pack: " << manifestPath << ": " << e.what() << '\n';
         return 1;
