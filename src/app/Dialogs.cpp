@@ -33,7 +33,8 @@ QDialogButtonBox* okCancel(QDialog* dialog, const char* okName, const char* canc
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QLatin1String(okName));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel =
+        buttons->addButton(QStringLiteral("Отмена"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QLatin1String(cancelName));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -122,8 +123,8 @@ void TFrmSetup::Apply() {
     Settings& s = AppSettings();
     if (!s.LanguageFile || !s.SettingsFile) return;
     if (comboLang_->currentIndex() >= 0) {
-        const std::string file =
-            s.LanguageFile->ReadString("LANGUAGES", ToCp1251(comboLang_->currentData().toString()), "");
+        const std::string file = s.LanguageFile->ReadString(
+            "LANGUAGES", ToCp1251(comboLang_->currentData().toString()), "");
         if (!file.empty()) s.SettingsFile->WriteString("SETUP", "LANGUAGE", file);
     }
     s.SettingsFile->WriteString("SETUP", "FONTSIZE", std::to_string(editFontSize_->value()));
@@ -196,8 +197,9 @@ TFrmDateRenew::TFrmDateRenew(Catalogue& catalogue, QWidget* parent)
     const QFileInfo program(QCoreApplication::applicationFilePath());
     auto* labelKvelo = new QLabel(this);
     labelKvelo->setObjectName(QStringLiteral("LabelKvelo"));
-    labelKvelo->setText(QStringLiteral("Программа %1 от %2 г.")
-                            .arg(program.fileName(), program.lastModified().toString(QStringLiteral("dd.MM.yy"))));
+    labelKvelo->setText(
+        QStringLiteral("Программа %1 от %2 г.")
+            .arg(program.fileName(), program.lastModified().toString(QStringLiteral("dd.MM.yy"))));
     grid_->setHorizontalHeaderLabels({LoadStr("Base"), LoadStr("DateRenew")});
     std::vector<TTreeNode*> pairs;
     TTreeNode* root = catalogue.Root();
@@ -239,7 +241,8 @@ TFormInfo::TFormInfo(QWidget* parent)
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     auto* form = new QFormLayout;
     const char* names[] = {"Label1", "Label2", "Label3"};
-    const QString captions[] = {QStringLiteral("База :"), QStringLiteral("Папок :"), QStringLiteral("Документов :")};
+    const QString captions[] = {QStringLiteral("База :"), QStringLiteral("Папок :"),
+                                QStringLiteral("Документов :")};
     QLabel* values[] = {labelBase_, labelFolder_, labelDoc_};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(captions[i], this);

@@ -38,8 +38,8 @@ QPixmap BuiltInSplashPicture() {
     sky.setColorAt(1, QColor(0x0b, 0x24, 0x47));
     p.fillRect(pixmap.rect(), sky);
     // A stack of books on the left.
-    const QColor spines[] = {QColor(0xc0, 0x39, 0x2b), QColor(0xe6, 0xb2, 0x2e), QColor(0x2f, 0x8f, 0x4e),
-                             QColor(0xec, 0xf0, 0xf1)};
+    const QColor spines[] = {QColor(0xc0, 0x39, 0x2b), QColor(0xe6, 0xb2, 0x2e),
+                             QColor(0x2f, 0x8f, 0x4e), QColor(0xec, 0xf0, 0xf1)};
     for (int i = 0; i < 4; ++i) {
         p.setBrush(spines[i]);
         p.setPen(Qt::NoPen);
@@ -63,7 +63,8 @@ QPixmap BuiltInSplashPicture() {
 }
 
 TFormLogo::TFormLogo(Role role, QWidget* parent)
-    : QDialog(parent, Qt::FramelessWindowHint | (role == Role::Splash ? Qt::SplashScreen : Qt::Dialog)),
+    : QDialog(parent,
+              Qt::FramelessWindowHint | (role == Role::Splash ? Qt::SplashScreen : Qt::Dialog)),
       image1_(new QLabel(this)), labelVersion_(new QLabel(this)), labelMaker_(new QLabel(this)),
       view_(new QTextEdit(this)) {
     setObjectName(QStringLiteral("FormLogo"));
@@ -74,9 +75,12 @@ TFormLogo::TFormLogo(Role role, QWidget* parent)
     if (AppSettings().SettingsFile &&
         AppSettings().SettingsFile->ReadString("Setup", "LANGUAGE", "kvelo.rus") == "kvelo.eng" &&
         programFileExists("KveloEng.bmp"))
-        picture.load(QString::fromStdString(AppSettings().ProgramDir) + QStringLiteral("KveloEng.bmp"));
+        picture.load(QString::fromStdString(AppSettings().ProgramDir) +
+                     QStringLiteral("KveloEng.bmp"));
     const bool book = programFileExists("KveloBook.bmp");
-    if (book) picture.load(QString::fromStdString(AppSettings().ProgramDir) + QStringLiteral("KveloBook.bmp"));
+    if (book)
+        picture.load(QString::fromStdString(AppSettings().ProgramDir) +
+                     QStringLiteral("KveloBook.bmp"));
     image1_->setPixmap(picture);
     labelVersion_->setObjectName(QStringLiteral("LabelVersion"));
     labelVersion_->setText(QStringLiteral("Версия %1").arg(QStringLiteral(KVELO_VERSION)));

@@ -100,10 +100,12 @@ void TFrmMain::gateExpansion() {
 
 void TFrmMain::hideNeverOffered() {
     for (const char* name :
-         {"NCreateBase", "NShorcut", "NSaveWord", "BtnSaveWord", "BtnPreview", "NPreview",
-          "NAddDoc", "NEditName", "NFindFolder", "N1", "N7", "NDateChange", "NDocPasteBefore",
-          "NNewTerm", "NEditTerm", "NExpAccount", "NSprav", "NCopyData", "NPrintWord", "NSetFont",
-          "NCorrectFont", "NChangePort", "NCDDate", "NNetHelp", "NRecreate", "NArchiv", "btnEdit"})
+         {"NCreateBase",  "NShorcut",    "NSaveWord",       "BtnSaveWord", "BtnPreview",
+          "NPreview",     "NAddDoc",     "NEditName",       "NFindFolder", "N1",
+          "N7",           "NDateChange", "NDocPasteBefore", "NNewTerm",    "NEditTerm",
+          "NExpAccount",  "NSprav",      "NCopyData",       "NPrintWord",  "NSetFont",
+          "NCorrectFont", "NChangePort", "NCDDate",         "NNetHelp",    "NRecreate",
+          "NArchiv",      "btnEdit"})
         Action(QLatin1String(name))->setVisible(false);
     Action(QStringLiteral("BtnExcel"))->setEnabled(false);
     disconnect(Action(QStringLiteral("NArchiv")), nullptr, this, nullptr);
@@ -112,8 +114,9 @@ void TFrmMain::hideNeverOffered() {
 }
 
 void TFrmMain::AfterLocalize() {
-    windows_.SetCaptions(ToCp1251(Action(QStringLiteral("NNewWindow"))->text().remove(QLatin1Char('&'))),
-                         ToCp1251(Action(QStringLiteral("NWin9"))->text()));
+    windows_.SetCaptions(
+        ToCp1251(Action(QStringLiteral("NNewWindow"))->text().remove(QLatin1Char('&'))),
+        ToCp1251(Action(QStringLiteral("NWin9"))->text()));
     markNotReady();
     applyWindowMenu();
 }
@@ -156,7 +159,8 @@ void TFrmMain::NavigateActive(const std::string& address) {
 }
 
 void TFrmMain::SetExcelEnabled(bool enabled) {
-    Action(QStringLiteral("BtnExcel"))->setEnabled(enabled && !Action(QStringLiteral("BtnExcel"))->property("notReady").toBool());
+    Action(QStringLiteral("BtnExcel"))
+        ->setEnabled(enabled && !Action(QStringLiteral("BtnExcel"))->property("notReady").toBool());
     Action(QStringLiteral("NExcel"))->setEnabled(Action(QStringLiteral("BtnExcel"))->isEnabled());
 }
 

@@ -29,8 +29,25 @@ namespace {
 // Commands whose subsystems are not part of this build yet.
 bool isNotReady(int tag) {
     switch (tag) {
-    case 4: case 5: case 11: case 23: case 52: case 53: case 54: case 80: case 201: case 202:
-    case 405: case 410: case 411: case 412: case 413: case 414: case 415: case 421: case 422:
+    case 4:
+    case 5:
+    case 11:
+    case 23:
+    case 52:
+    case 53:
+    case 54:
+    case 80:
+    case 201:
+    case 202:
+    case 405:
+    case 410:
+    case 411:
+    case 412:
+    case 413:
+    case 414:
+    case 415:
+    case 421:
+    case 422:
         return true;
     default:
         return false;
@@ -42,16 +59,20 @@ bool isNotReady(int tag) {
 void TFrmMain::markNotReady() {
     const QString note = LoadStr("notReady");
     for (auto& [name, action] : actions_) {
-        const bool editing = name == QLatin1String("NNewDoc") || name == QLatin1String("NEditDoc") ||
-                             name == QLatin1String("NDelDoc") || name == QLatin1String("NNewFolder") ||
-                             name == QLatin1String("NDocCopy") || name == QLatin1String("NDocPaste") ||
-                             name == QLatin1String("NRenBook") || name == QLatin1String("NDelBook");
+        const bool editing =
+            name == QLatin1String("NNewDoc") || name == QLatin1String("NEditDoc") ||
+            name == QLatin1String("NDelDoc") || name == QLatin1String("NNewFolder") ||
+            name == QLatin1String("NDocCopy") || name == QLatin1String("NDocPaste") ||
+            name == QLatin1String("NRenBook") || name == QLatin1String("NDelBook");
         if (!editing && !isNotReady(action->property("Tag").toInt())) continue;
         action->setProperty("notReady", true);
+        action->setEnabled(false);
         const QString tip = action->toolTip();
         if (!tip.endsWith(note)) action->setToolTip(tip + QStringLiteral(" — ") + note);
         if (!action->statusTip().endsWith(note))
-            action->setStatusTip(action->statusTip().isEmpty() ? note : action->statusTip() + QStringLiteral(" — ") + note);
+            action->setStatusTip(action->statusTip().isEmpty()
+                                     ? note
+                                     : action->statusTip() + QStringLiteral(" — ") + note);
     }
 }
 
@@ -62,41 +83,119 @@ void TFrmMain::notReady() {
 void TFrmMain::DoClick(int tag) {
     bool update = true;
     switch (tag) {
-    case 1: closeWindow(); break;
-    case 2: closeAllWindows(); break;
-    case 3: saveAs(); break;
-    case 6: selectAll(); break;
-    case 7: deselect(); break;
-    case 8: CopyToClipboard(); break;
-    case 9: findLocal(false); break;
-    case 10: findLocal(true); break;
-    case 12: showSearchResults(); break;
-    case 13: StepTree(TreeQuery(), true); break;
-    case 14: StepTree(TreeQuery(), false); break;
-    case 15: changeFontSize(+1); break;
-    case 16: changeFontSize(-1); break;
-    case 17: showSetup(); break;
-    case 19: NewWindow(); break;
-    case 20: case 21: case 22: arrange(tag); break;
-    case 24: StepTree(TreeBook(), false); break;
-    case 25: StepTree(TreeBook(), true); break;
-    case 26: stepBack(true); break;
-    case 27: stepBack(false); break;
-    case 28: StepTree(activeTree_, false); break;
-    case 29: StepTree(activeTree_, true); break;
-    case 30: Synchronize(); update = false; break;
-    case 31: case 32: case 33: placeTreePane(tag); break;
-    case 34: clearSearchResults(); break;
-    case 50: openSelected(false); break;
-    case 51: openSelected(true); break;
-    case 55: showAbout(); break;
-    case 57: showRenewDates(); break;
-    case 58: showDocumentCount(); break;
-    case 59: showContacts(); break;
-    case 200: SaveDocument(); break;
-    case 324: changeFont(); break;
-    case 325: case 326: case 327: case 328: alignSelection(tag - 325); break;
-    case 400: showFolderInfo(); break;
+    case 1:
+        closeWindow();
+        break;
+    case 2:
+        closeAllWindows();
+        break;
+    case 3:
+        saveAs();
+        break;
+    case 6:
+        selectAll();
+        break;
+    case 7:
+        deselect();
+        break;
+    case 8:
+        CopyToClipboard();
+        break;
+    case 9:
+        findLocal(false);
+        break;
+    case 10:
+        findLocal(true);
+        break;
+    case 12:
+        showSearchResults();
+        break;
+    case 13:
+        StepTree(TreeQuery(), true);
+        break;
+    case 14:
+        StepTree(TreeQuery(), false);
+        break;
+    case 15:
+        changeFontSize(+1);
+        break;
+    case 16:
+        changeFontSize(-1);
+        break;
+    case 17:
+        showSetup();
+        break;
+    case 19:
+        NewWindow();
+        break;
+    case 20:
+    case 21:
+    case 22:
+        arrange(tag);
+        break;
+    case 24:
+        StepTree(TreeBook(), false);
+        break;
+    case 25:
+        StepTree(TreeBook(), true);
+        break;
+    case 26:
+        stepBack(true);
+        break;
+    case 27:
+        stepBack(false);
+        break;
+    case 28:
+        StepTree(activeTree_, false);
+        break;
+    case 29:
+        StepTree(activeTree_, true);
+        break;
+    case 30:
+        Synchronize();
+        update = false;
+        break;
+    case 31:
+    case 32:
+    case 33:
+        placeTreePane(tag);
+        break;
+    case 34:
+        clearSearchResults();
+        break;
+    case 50:
+        openSelected(false);
+        break;
+    case 51:
+        openSelected(true);
+        break;
+    case 55:
+        showAbout();
+        break;
+    case 57:
+        showRenewDates();
+        break;
+    case 58:
+        showDocumentCount();
+        break;
+    case 59:
+        showContacts();
+        break;
+    case 200:
+        SaveDocument();
+        break;
+    case 324:
+        changeFont();
+        break;
+    case 325:
+    case 326:
+    case 327:
+    case 328:
+        alignSelection(tag - 325);
+        break;
+    case 400:
+        showFolderInfo();
+        break;
     default:
         if (isNotReady(tag))
             notReady();
@@ -124,7 +223,8 @@ void TFrmMain::closeAllWindows() {
 void TFrmMain::saveAs() {
     TFrmView* view = ActiveView();
     if (!view) return;
-    const QString path = QFileDialog::getSaveFileName(this, QString(), view->windowTitle() + QStringLiteral(".rtf"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QString(), view->windowTitle() + QStringLiteral(".rtf"));
     if (path.isEmpty()) return;
     TMemoryStream stream;
     view->DocViewer().SaveToStream(stream, false, false, false);
@@ -146,8 +246,9 @@ void TFrmMain::CopyToClipboard() {
     data->setText(FromCp1251(view->DocViewer().GetSelText()));
     TMemoryStream rtf;
     view->DocViewer().SaveToStream(rtf, false, true, true);
-    data->setData(QStringLiteral("text/rtf"),
-                  QByteArray(reinterpret_cast<const char*>(rtf.Memory()), static_cast<int>(rtf.Size())));
+    data->setData(
+        QStringLiteral("text/rtf"),
+        QByteArray(reinterpret_cast<const char*>(rtf.Memory()), static_cast<int>(rtf.Size())));
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -164,8 +265,9 @@ void TFrmMain::findLocal(bool again) {
     if (!view) return;
     if (!again || lastFind_.isEmpty()) {
         bool ok = false;
-        const QString text = QInputDialog::getText(this, Action(QStringLiteral("NFind"))->text().remove(QLatin1Char('&')),
-                                                   QString(), QLineEdit::Normal, lastFind_, &ok);
+        const QString text = QInputDialog::getText(
+            this, Action(QStringLiteral("NFind"))->text().remove(QLatin1Char('&')), QString(),
+            QLineEdit::Normal, lastFind_, &ok);
         if (!ok || text.isEmpty()) return;
         lastFind_ = text;
     }

@@ -35,9 +35,9 @@ namespace {
 
 // Tags handled by NNewDocClick rather than DoClick.
 bool isPopupEditing(const char* name) {
-    static const char* const names[] = {"NNewDoc", "NEditDoc", "NDelDoc", "NNewFolder", "NDocCopy",
-                                        "NDocPaste", "NShorcut", "NDocPasteBefore", "NRenBook",
-                                        "NDelBook", "NRecreate"};
+    static const char* const names[] = {"NNewDoc",  "NEditDoc",  "NDelDoc",  "NNewFolder",
+                                        "NDocCopy", "NDocPaste", "NShorcut", "NDocPasteBefore",
+                                        "NRenBook", "NDelBook",  "NRecreate"};
     for (const char* n : names)
         if (qstrcmp(n, name) == 0) return true;
     return false;
@@ -145,10 +145,10 @@ void TFrmMain::createMenus() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu"));
     for (const char* item :
-         {"NRecreate", "NOpen", "NOpenNew", "-", "NDocCopy", "NDocPaste", "NShorcut",
-          "NDocPasteBefore", "-", "NArchiv", "-", "NNewFolder", "NNewDoc", "NEditDoc", "NNewTerm",
-          "NEditTerm", "NAddDoc", "NEditName", "NDelDoc", "NExpAccount", "NSprav", "-",
-          "NProperty", "NDateChange"}) {
+         {"NRecreate", "NOpen",           "NOpenNew", "-",         "NDocCopy",  "NDocPaste",
+          "NShorcut",  "NDocPasteBefore", "-",        "NArchiv",   "-",         "NNewFolder",
+          "NNewDoc",   "NEditDoc",        "NNewTerm", "NEditTerm", "NAddDoc",   "NEditName",
+          "NDelDoc",   "NExpAccount",     "NSprav",   "-",         "NProperty", "NDateChange"}) {
         if (qstrcmp(item, "-") == 0)
             popup_->addSeparator();
         else
@@ -331,9 +331,9 @@ const TFrmMain::CommandSpec kCommands[] = {
     {"BtnPrev", "Предыдущий документ", 28, "Ctrl+Up", "▲"},
     {"BtnNext", "Следующий документ", 29, "Ctrl+Down", "▼"},
     {"BtnSynh", "Синхронизация документа", 30, "Ctrl+L", "⇆"},
-    {"BtnCopy", "Копировать", 8, nullptr, "⎘"},
+    {"BtnCopy", "Копировать", 8, nullptr, "Cp"},
     {"BtnPrnSet", "Настройки принтера", 4, nullptr, "⚙"},
-    {"BtnPrn", "Печать", 5, nullptr, "⎙"},
+    {"BtnPrn", "Печать", 5, nullptr, "Pr"},
     {"SpeedButton9", "Дерево слева", 31, nullptr, "◧"},
     {"SpeedButton10", "Дерево сверху", 32, nullptr, "⬒"},
     {"SpeedButton11", "Во весь экран", 33, nullptr, "□"},
@@ -350,10 +350,10 @@ const TFrmMain::CommandSpec kCommands[] = {
     {"BtnURL", "Ссылка", 201, nullptr, "@"},
     {"BtnDocBook", "Закладка в документе", 202, nullptr, "#"},
     {"BtnFont", "Изменить шрифт", 324, nullptr, "F"},
-    {"BtnLJust", "по левому краю", 325, nullptr, "⫷"},
-    {"BtnCJust", "по центру", 326, nullptr, "≡"},
-    {"BtnRJust", "по правому краю", 327, nullptr, "⫸"},
-    {"BtnJJust", "по ширине", 328, nullptr, "☰"},
+    {"BtnLJust", "по левому краю", 325, nullptr, "L"},
+    {"BtnCJust", "по центру", 326, nullptr, "C"},
+    {"BtnRJust", "по правому краю", 327, nullptr, "R"},
+    {"BtnJJust", "по ширине", 328, nullptr, "J"},
     {"BtnWord", "Открыть в Word", 410, nullptr, "W"},
     {"BtnAdd", "Добавить в Word", 411, nullptr, "W+"},
     {"BtnPreview", "Предварительный просмотр", 412, nullptr, "Wp"},

@@ -57,7 +57,8 @@ bool TFrmMain::isFree() {
 TTreeNode* TFrmMain::lastDescendant(TTreeNode* node) {
     // Folders on the way are read (and expanded) so the step lands on a real node.
     while (node && IsFolder(node)) {
-        if (hasOnlyPlaceholder(node)) Expanding([&] {
+        if (hasOnlyPlaceholder(node))
+            Expanding([&] {
                 catalogue_->Bases().ExpandNode(node);
                 node->Expand();
             });
@@ -79,10 +80,10 @@ void TFrmMain::UpdateCommands() {
     const bool sel = w && view->DocViewer().GetSelLength() > 0;
     const bool ed = w && view->Base() && view->Base()->CanEdit() && view->Tag() != 0;
     const bool free = isFree();
-    for (const char* name : {"NClose", "NCloseAll", "NPrint", "BtnPrn", "NSelectAll", "NFind",
-                             "NNextFind", "NIncFont", "NDecFont", "BtnIncFont", "BtnDecFont",
-                             "NTile", "NCascade", "NOrange", "BtnSynh", "BtnPreview", "BtnSaveWord",
-                             "NPreview", "NSaveWord"})
+    for (const char* name :
+         {"NClose", "NCloseAll", "NPrint", "BtnPrn", "NSelectAll", "NFind", "NNextFind", "NIncFont",
+          "NDecFont", "BtnIncFont", "BtnDecFont", "NTile", "NCascade", "NOrange", "BtnSynh",
+          "BtnPreview", "BtnSaveWord", "NPreview", "NSaveWord"})
         enable(name, w);
     enable("NSaveAs", w && free);
     const bool word = w && free && view->SourceType() != "xls";
@@ -94,7 +95,8 @@ void TFrmMain::UpdateCommands() {
     enable("NCopy", sel && free);
     enable("BtnCopy", sel && free);
     enable("NPaste", ed && clipboardHasRtf());
-    for (const char* name : {"BtnFont", "BtnLJust", "BtnCJust", "BtnRJust", "BtnJJust", "BtnDocBook"})
+    for (const char* name :
+         {"BtnFont", "BtnLJust", "BtnCJust", "BtnRJust", "BtnJJust", "BtnDocBook"})
         enable(name, sel && ed);
     enable("BtnURL", ed && view->DocViewer().CanSetLink());
     enable("BtnSave", ed && view->IsModified());
@@ -130,7 +132,7 @@ void TFrmMain::updatePopup() {
     Action(QStringLiteral("NRecreate"))
         ->setVisible(activeTree_ == TreeBook() && n && n->Level() == 0 && backup >= 0 &&
                      (current < 0 || current < backup));
-    const char* const editing[] = {"NRenBook", "NDelBook", "NEditDoc", "NDelDoc", "NNewDoc",
+    const char* const editing[] = {"NRenBook", "NDelBook",  "NEditDoc", "NDelDoc",        "NNewDoc",
                                    "NDocCopy", "NDocPaste", "NShorcut", "NDocPasteBefore"};
     Action(QStringLiteral("NEditDoc"))->setProperty("Tag", 301);
     Action(QStringLiteral("NDelDoc"))->setProperty("Tag", 302);
@@ -144,8 +146,9 @@ void TFrmMain::updatePopup() {
             enable(name, false);
         enable("NProperty", false);
         const TTreeNode* parent = n->Parent();
-        enable("NArchiv", n->ImageIndex() == image::Archive ||
-                              (parent && parent->ImageIndex() == image::Archive && !n->HasChildren()));
+        enable("NArchiv",
+               n->ImageIndex() == image::Archive ||
+                   (parent && parent->ImageIndex() == image::Archive && !n->HasChildren()));
         enable("NProperty", IsFolder(n) && n->Level() >= 2);
         TTreeNode* top = n;
         while (top->Level() > 1)
@@ -160,7 +163,8 @@ void TFrmMain::updatePopup() {
         for (const char* name : editing)
             enable(name, false);
     }
-    Action(QStringLiteral("NNewFolder"))->setEnabled(Action(QStringLiteral("NNewDoc"))->isEnabled());
+    Action(QStringLiteral("NNewFolder"))
+        ->setEnabled(Action(QStringLiteral("NNewDoc"))->isEnabled());
     if (activeTree_ == TreeQuery() && n && n->Level() > 0) {
         Action(QStringLiteral("NDelDoc"))->setProperty("Tag", 421);
         enable("NDelDoc", true);
@@ -169,8 +173,7 @@ void TFrmMain::updatePopup() {
 
 void TFrmMain::tabChanged(int index) {
     activeTree_ = trees_[index == 0 ? 0 : index == 1 ? 1 : index == 2 ? 2 : 3];
-    if (activeTree_ == TreeTerm())
-        TreeTerm()->Select(catalogue_->TreeTerm.GetFirstNode());
+    if (activeTree_ == TreeTerm()) TreeTerm()->Select(catalogue_->TreeTerm.GetFirstNode());
     UpdateCommands();
 }
 
@@ -218,7 +221,8 @@ void TFrmMain::StepTree(TTreeView* tree, bool next) {
 }
 
 TTreeNode* TFrmMain::FindTreeNode(TTreeView* tree, int docId) {
-    for (TTreeNode* n = tree->Model() ? tree->Model()->Nodes().GetFirstNode() : nullptr; n; n = n->GetNext())
+    for (TTreeNode* n = tree->Model() ? tree->Model()->Nodes().GetFirstNode() : nullptr; n;
+         n = n->GetNext())
         if (GetNum(catalogue_->Bases(), n) == docId) return n;
     return nullptr;
 }

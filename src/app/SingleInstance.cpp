@@ -15,7 +15,8 @@ const char kRaise[] = "raise\n";
 
 QString SingleInstanceName(const std::string& probe) {
     const QByteArray hash =
-        QCryptographicHash::hash(QByteArray::fromStdString(probe), QCryptographicHash::Sha1).toHex();
+        QCryptographicHash::hash(QByteArray::fromStdString(probe), QCryptographicHash::Sha1)
+            .toHex();
     return QStringLiteral("kvelo-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash.left(16)));
 }
 

@@ -54,7 +54,8 @@ int RunProgram(int argc, char** argv) {
     SingleInstanceGuard guard(SingleInstanceProbe());
     if (guard.OtherRunning()) {
         QMessageBox::information(nullptr, QString(),
-                                 FromCp1251(SingleInstanceProbe()) + QStringLiteral(" уже запущена!"));
+                                 FromCp1251(SingleInstanceProbe()) +
+                                     QStringLiteral(" уже запущена!"));
         FreeIniFiles();
         return 0;
     }

@@ -12,9 +12,9 @@ namespace kvelo {
 
 class TWindowList {
 public:
-    static constexpr int MenuItems = 10;    // NWin0 .. NWin9
-    static constexpr int OwnItems = 9;      // windows with an item of their own
-    static constexpr size_t TitleCut = 70;  // longer titles are cut and get "..."
+    static constexpr int MenuItems = 10;   // NWin0 .. NWin9
+    static constexpr int OwnItems = 9;     // windows with an item of their own
+    static constexpr size_t TitleCut = 70; // longer titles are cut and get "..."
 
     struct MenuItem {
         bool visible = false;
@@ -37,7 +37,9 @@ public:
     int IndexOf(const void* window) const;
     const void* Window(int index) const { return windows_.at(static_cast<size_t>(index)); }
     const std::vector<std::string>& Titles() const { return titles_; }
-    const std::string& SourceType(int index) const { return sourceTypes_.at(static_cast<size_t>(index)); }
+    const std::string& SourceType(int index) const {
+        return sourceTypes_.at(static_cast<size_t>(index));
+    }
     // -1 when no listed window is active.
     int ActiveIndex() const { return activeIndex_; }
     const void* LastWindow() const { return lastWindow_; }
