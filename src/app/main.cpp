@@ -1,0 +1,5 @@
+#include "Startup.h"
+
+int main(int argc, char** argv) {
+    return kvelo::RunProgram(argc, argv);
+}
