@@ -3,7 +3,10 @@
 #include "rtfengine/layout/FontCache.h"
 #include "rtfengine/model/Document.h"
 
+#include <QImage>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace kvelo::layout {
 namespace {
@@ -66,6 +69,14 @@ void DocumentLayout::paint(QPainter& painter, const QRect& clip, QPoint origin, 
     ctx.images = &images_;
     ctx.page = page;
     flow_.paint(ctx, origin.x(), origin.y());
+}
+
+int DocumentLayout::pageEnd(int pageTopPx, int pageHeightPx) {
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter painter(&scratch);
+    PageWindow page{0, pageHeightPx, pageHeightPx};
+    paint(painter, QRect(0, 0, std::max(1, widestNeedPx()), pageHeightPx), {0, -pageTopPx}, &page);
+    return pageTopPx + page.endPx;
 }
 
 int DocumentLayout::findText(int fromIndex, const std::string& textCp1251, bool matchCase) const {

@@ -59,6 +59,11 @@ public:
     // document's top left at origin; `page` is set only while printing.
     void paint(QPainter& painter, const QRect& clip, QPoint origin, PageWindow* page = nullptr);
 
+    // Where the printed page that starts at pageTopPx ends (document px): a
+    // line the page end would cut, a page break in the page or a table that
+    // starts low and does not fit move the end up to their top.
+    int pageEnd(int pageTopPx, int pageHeightPx);
+
     int indexAt(QPoint point) const { return flow_.indexAt(point.x(), point.y()); }
     std::string_view linkAt(QPoint point) const { return flow_.linkAt(point.x(), point.y()); }
     bool pointOf(int index, QPoint& point) const { return flow_.pointOf(index, point); }
