@@ -4,6 +4,7 @@
 #include "rtfengine/layout/DocumentLayout.h"
 #include "rtfengine/layout/FontCache.h"
 #include "rtfengine/model/Document.h"
+#include "rtfengine/reader/RtfReader.h"
 
 #include <QGuiApplication>
 
@@ -142,12 +143,94 @@ void BM_FirstScreenWhileLoading(benchmark::State& state) {
     }
 }
 
+// RTF text of about `targetBytes`: justified Cyrillic paragraphs with some
+// bold, italic and size changes, and a four-column table every 40 paragraphs.
+std::string generatedRtf(std::size_t targetBytes) {
+    WordSource words;
+    std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\froman\\fcharset204 Times New Roman;}"
+        "{\\f1\\fswiss\\fcharset204 Arial;}}\n";
+    int paragraph = 0;
+    while (rtf.size() < targetBytes) {
+        if (++paragraph % 40 == 0) {
+            for (int r = 0; r < 10; ++r) {
+                rtf += "\\trowd\\trgaph108\\clbrdrt\\clbrdrl\\clbrdrb\\clbrdrr\\cellx2000"
+                       "\\clbrdrt\\clbrdrb\\cellx5000\\cellx7000\\cellx9500\n";
+                for (int c = 0; c < 4; ++c)
+                    rtf +=
+                        "\\pard\\intbl\\f1\\fs20 " + words.next() + " " + words.next() + "\\cell ";
+                rtf += "\\row\n";
+            }
+            rtf += "\\pard ";
+        }
+        rtf += "\\pard\\qj\\fi720\\f0\\fs24 ";
+        const std::size_t paragraphEnd = rtf.size() + 600;
+        while (rtf.size() < paragraphEnd) {
+            const unsigned style = words.pick(12);
+            if (style == 0)
+                rtf += "{\\b " + words.next() + "} ";
+            else if (style == 1)
+                rtf += "{\\i\\fs28 " + words.next() + "} ";
+            else
+                rtf += words.next() + " ";
+        }
+        rtf += "\\par\n";
+    }
+    return rtf + "}";
+}
+
+const std::string& rtfOfOneMegabyte() {
+    static const std::string rtf = generatedRtf(std::size_t(1) << 20);
+    return rtf;
+}
+
+struct FirstScreenShown {};
+
+// Reading and laying out a 1 MB RTF document block by block, stopping as
+// soon as the first screen is laid out (what the viewer shows first).
+void BM_ReadFirstScreen(benchmark::State& state) {
+    const std::string& rtf = rtfOfOneMegabyte();
+    for (auto _ : state) {
+        TSectionList doc;
+        DocumentLayout layout(doc, sharedFonts());
+        layout.beginIncremental(kWidthPx);
+        layout.onBlockLaidOut = [&] {
+            if (layout.heightPx() >= kScreenPx) throw FirstScreenShown{};
+        };
+        try {
+            RtfParseBytes(doc, rtf.data(), rtf.size());
+        } catch (const FirstScreenShown&) {
+        }
+        benchmark::DoNotOptimize(layout.heightPx());
+    }
+}
+
+// The whole load of a 1 MB RTF document: read with each block laid out as it
+// arrives, then the one full relayout the viewer does after loading.
+void BM_ReadAndLayOutWhole(benchmark::State& state) {
+    const std::string& rtf = rtfOfOneMegabyte();
+    for (auto _ : state) {
+        TSectionList doc;
+        DocumentLayout layout(doc, sharedFonts());
+        layout.beginIncremental(kWidthPx);
+        RtfParseBytes(doc, rtf.data(), rtf.size());
+        layout.endIncremental();
+        benchmark::DoNotOptimize(layout.relayout(kWidthPx));
+        state.counters["blocks"] = double(doc.Count());
+        state.counters["heightPx"] = layout.heightPx();
+    }
+}
+
 const char* kindName(int kind) {
     static const char* names[] = {"plain", "dense", "tables"};
     return names[kind];
 }
 
 void registerAll() {
+    benchmark::RegisterBenchmark("Rtf1MB/FirstScreenWhileLoading", BM_ReadFirstScreen)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Rtf1MB/ReadAndLayOutWhole", BM_ReadAndLayOutWhole)
+        ->Unit(benchmark::kMillisecond);
     for (int kind = 0; kind < 3; ++kind) {
         for (int mb : {1, 10}) {
             benchmark::RegisterBenchmark(
