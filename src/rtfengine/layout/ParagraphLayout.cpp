@@ -152,10 +152,11 @@ LineBox ParagraphLayout::completeLine(int from, int count, int leftPx, int right
         line.indentPx = leftPx;
     }
 
+    int end = from + count;
+    while (end > from && in_.text[end - 1] == ' ')
+        --end;
+    line.textEnd = end;
     if (in_.alignment == Alignment::Justify && !in_.preformatted && !lastLine) {
-        int end = from + count;
-        while (end > from && in_.text[end - 1] == ' ')
-            --end;
         const int spaces = static_cast<int>(std::count(
             in_.text.begin() + from + 1, in_.text.begin() + std::max(end, from + 1), ' '));
         if (spaces > 0) line.gapPx = std::max(0.0, double(rightPx - leftPx - textWidthPx) / spaces);
@@ -251,13 +252,20 @@ int ParagraphLayout::widestNeedPx() const {
 }
 
 bool ParagraphLayout::isJustifiedSpace(const LineBox& line, int k) const {
-    if (line.gapPx == 0 || k == 0) return false;
     const int i = line.first + k;
-    if (in_.text[i] != ' ') return false;
-    for (int j = i + 1; j < line.first + line.count; ++j) {
-        if (in_.text[j] != ' ') return true;
+    return line.gapPx != 0 && k > 0 && i < line.textEnd && in_.text[i] == ' ';
+}
+
+std::vector<int> ParagraphLayout::charEdges(const LineBox& line) const {
+    std::vector<int> edges(static_cast<std::size_t>(line.count) + 1);
+    int widthPx = 0, spaces = 0;
+    for (int k = 0; k <= line.count; ++k) {
+        edges[k] = line.indentPx + widthPx + static_cast<int>(std::lround(spaces * line.gapPx));
+        if (k == line.count) break;
+        widthPx += charWidth(line.first + k);
+        if (isJustifiedSpace(line, k)) ++spaces;
     }
-    return false; // trailing
+    return edges;
 }
 
 int ParagraphLayout::charX(const LineBox& line, int k) const {
@@ -280,18 +288,20 @@ int ParagraphLayout::indexAt(int xPx, int yPx) const {
     const LineBox* line = lineAtY(yPx);
     if (!line) return -1;
     if (xPx < line->indentPx) return line->first;
+    const std::vector<int> edges = charEdges(*line);
     int k = 0;
-    while (k < line->count && charX(*line, k + 1) <= xPx)
+    while (k < line->count && edges[k + 1] <= xPx)
         ++k;
-    if (k < line->count && xPx > (charX(*line, k) + charX(*line, k + 1)) / 2) ++k;
+    if (k < line->count && xPx > (edges[k] + edges[k + 1]) / 2) ++k;
     return line->first + k;
 }
 
 std::string_view ParagraphLayout::linkAt(int xPx, int yPx) const {
     const LineBox* line = lineAtY(yPx);
     if (!line || xPx < line->indentPx) return {};
+    const std::vector<int> edges = charEdges(*line);
     int k = 0;
-    while (k < line->count && charX(*line, k + 1) <= xPx)
+    while (k < line->count && edges[k + 1] <= xPx)
         ++k;
     if (k >= line->count) return {};
     return runAt(line->first + k).linkTarget;

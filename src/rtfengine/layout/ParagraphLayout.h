@@ -49,7 +49,8 @@ struct ParagraphInput {
 struct LineBox {
     int first = 0; // paragraph character index
     int count = 0;
-    int topPx = 0; // relative to the paragraph top
+    int textEnd = 0; // paragraph index after the last character that is not a space
+    int topPx = 0;   // relative to the paragraph top
     int extraAbovePx = 0;
     int extraBelowPx = 0;
     int heightPx = 0; // tallest LineHeight of the line's text
@@ -114,6 +115,7 @@ private:
     LineBox completeLine(int from, int count, int leftPx, int rightPx, bool lastLine) const;
     void applyImageHeights(LineBox& line) const;
     bool isJustifiedSpace(const LineBox& line, int k) const;
+    std::vector<int> charEdges(const LineBox& line) const; // charX of 0..count
     void paintLine(PaintContext& ctx, const LineBox& line, int originXPx, int lineTopPx,
                    int firstIndex) const;
     void paintImage(PaintContext& ctx, const InlineImage& image, const LineBox& line, int xPx,
