@@ -187,8 +187,12 @@ void TRtfWriter::WriteParagraph(const TSection& para) {
         out_ += ' ';
     }
     out_ += AlignmentWord(para.Alignment);
+    const int32_t firstChar = selectionOnly_ ? std::max(doc_.SelFirst - para.FirstIndex, 0) : 0;
+    if (para.Fonts[para.RunIndexAt(firstChar)].Font.FontTableIndex < 0)
+        out_ += ' '; // no "\\fN " follows to end the control word
     for (size_t run = 0; run < para.Fonts.size(); ++run)
         WriteRun(para, run);
+    CloseLink(); // links end with their paragraph, so "\\par" never stands inside a field
 }
 
 void TRtfWriter::WriteRun(const TSection& para, size_t run) {
