@@ -71,13 +71,14 @@ void TRtfParser::ParseBody(bool framed) {
         case 0:
         case '\n':
         case '\r':
-            break;
+            continue;
         case '\\':
             ReadControlWord();
             break;
         case '{':
             PushState();
-            break;
+            groupJustOpened_ = true;
+            continue;
         case '}':
             if (depth_ > 0) PopState();
             break;
@@ -88,6 +89,7 @@ void TRtfParser::ParseBody(bool framed) {
             }
             ParseChar(static_cast<uint8_t>(c), false);
         }
+        groupJustOpened_ = false;
         if (framed && depth_ == 0) return;
     }
 }
@@ -160,7 +162,8 @@ void TRtfParser::TranslateWord(std::string_view word, bool hasParam, int32_t par
             if (!skipping) ReadHexByte();
             return;
         case TSpecial::Star:
-            if (!skipping) skipUnknown_ = true;
+            // \* marks a destination only at the start of a group.
+            if (!skipping && groupJustOpened_) skipUnknown_ = true;
             return;
         }
         break;

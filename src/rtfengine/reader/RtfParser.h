@@ -150,6 +150,7 @@ private:
 
     TDestination dest_ = TDestination::Text;
     bool skipUnknown_ = false;
+    bool groupJustOpened_ = false; // nothing read yet since the last "{"
     TCharProps char_;
     TParaProps para_;
     int32_t unicodeSkip_ = 1;

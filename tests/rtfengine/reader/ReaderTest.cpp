@@ -32,6 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"SpaceAfterControlWordIsConsumed2", "{\\rtf1 a\\par \\par b}", {"a", "  ", "b"}},
         TextCase{"SecondSpaceIsText", "{\\rtf1 \\b  x}", {" x"}},
         TextCase{"StarredUnknownGroupIsSkipped", "{\\rtf1 a{\\*\\unknownword hidden}b}", {"ab"}},
+        TextCase{"StarInsideAGroupMarksNothing",
+                 "{\\rtf1{\\b\\*\\cs7 shown}{\r\n\\*\\x hidden}}",
+                 {"shown"}},
         TextCase{"UnknownGroupWithoutStarIsShown", "{\\rtf1 a{\\unknownword shown}b}", {"ashownb"}},
         TextCase{
             "SkippedDestinations", "{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s1 N;}}x}", {"x"}},
