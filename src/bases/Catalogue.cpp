@@ -181,4 +181,17 @@ void Catalogue::ExpandRoots() {
     Root()->Expand();
 }
 
+std::vector<TBase*> BaseFiles(const TKveloBases& collection) {
+    std::vector<TBase*> files;
+    for (const auto& member : collection.Members()) {
+        if (auto* base = dynamic_cast<TBase*>(member.get())) {
+            files.push_back(base);
+        } else if (auto* group = dynamic_cast<TKveloBases*>(member.get())) {
+            const std::vector<TBase*> inner = BaseFiles(*group);
+            files.insert(files.end(), inner.begin(), inner.end());
+        }
+    }
+    return files;
+}
+
 } // namespace kvelo

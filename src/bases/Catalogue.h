@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kvelo {
 
@@ -39,6 +40,10 @@ CatalogueOptions CatalogueOptionsFromSettings();
 
 // The key provider that reads "CompanionKeys" of `settingsFile` (may be null).
 CompanionKeyProvider CompanionKeysFrom(const TIniFile* settingsFile);
+
+// Every base file of a collection in member order; a group contributes its
+// own members in place.
+std::vector<TBase*> BaseFiles(const TKveloBases& collection);
 
 class Catalogue {
 public:

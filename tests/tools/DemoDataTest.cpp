@@ -15,15 +15,6 @@ namespace {
 
 using namespace kvelo;
 
-void collectBaseFiles(const TKveloBases& collection, std::vector<TBase*>& out) {
-    for (const auto& member : collection.Members()) {
-        if (auto* base = dynamic_cast<TBase*>(member.get()))
-            out.push_back(base);
-        else if (auto* group = dynamic_cast<TKveloBases*>(member.get()))
-            collectBaseFiles(*group, out);
-    }
-}
-
 // A link of an RTF body: the quoted document part (empty: the same
 // document) and the quoted bookmark after \l (empty: none).
 struct Link {
@@ -75,7 +66,7 @@ protected:
         options.programDir = KVELO_DEMO_DIR "/";
         options.settingsFile = &settings;
         catalogue = std::make_unique<Catalogue>(options);
-        collectBaseFiles(catalogue->Bases(), files);
+        files = BaseFiles(catalogue->Bases());
     }
 
     std::vector<int32_t> allIds() {

@@ -1,7 +1,10 @@
 #include "Manifest.h"
 
+#include "bases/NodeKinds.h"
+
 #include "BaseLayout.h"
 #include "BasePacker.h"
+#include "bases/NodeKinds.h"
 #include "platform/Cp1251.h"
 #include "platform/Streams.h"
 
@@ -257,23 +260,6 @@ const DocumentSpec* findDocument(const std::vector<DocumentSpec>& docs, int32_t 
 
 // ---- the tree ---------------------------------------------------------------
 
-bool isDocumentImage(int image) {
-    switch (image) {
-    case 4:
-    case 7:
-    case 14:
-    case 16:
-    case 17:
-    case 18:
-    case 20:
-    case 21:
-    case 24:
-        return true;
-    default:
-        return false;
-    }
-}
-
 int defaultSelectedImage(int image) {
     switch (image) {
     case 1:
@@ -329,7 +315,7 @@ NodeSpec TreeReader::readFolder(const json& node, const std::string& where, int 
     out.isFolder = true;
     out.name = toCp1251(name, here + ": name");
     out.image = static_cast<uint8_t>(optInteger(node, "image", 0, 255, here).value_or(1));
-    if (isDocumentImage(out.image))
+    if (IsDocumentImage(out.image))
         throw PackError(here + ": image " + std::to_string(out.image) + " marks a document");
     out.selected = static_cast<uint8_t>(
         optInteger(node, "selected", 0, 255, here).value_or(defaultSelectedImage(out.image)));
@@ -354,7 +340,7 @@ NodeSpec TreeReader::readDocNode(const json& node, const std::string& where) {
     const int defaultImage = doc->excluded ? layout::image::Excluded : layout::image::Document;
     out.image =
         static_cast<uint8_t>(optInteger(node, "image", 0, 255, here).value_or(defaultImage));
-    if (!isDocumentImage(out.image))
+    if (!IsDocumentImage(out.image))
         throw PackError(here + ": image " + std::to_string(out.image) + " marks a folder");
     out.selected =
         static_cast<uint8_t>(optInteger(node, "selected", 0, 255, here).value_or(out.image));

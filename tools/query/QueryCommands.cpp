@@ -45,16 +45,6 @@ void refuseUnknownArgs(const std::vector<std::string>& args,
 
 // ---- bases ------------------------------------------------------------------
 
-// Every base file of the catalogue in member order; a group lists its own members.
-void collectBaseFiles(const TKveloBases& collection, std::vector<TBase*>& out) {
-    for (const auto& member : collection.Members()) {
-        if (auto* base = dynamic_cast<TBase*>(member.get()))
-            out.push_back(base);
-        else if (auto* group = dynamic_cast<TKveloBases*>(member.get()))
-            collectBaseFiles(*group, out);
-    }
-}
-
 const char* storageName(StorageMode mode) {
     return mode == StorageMode::Companion ? "companion" : "self-contained";
 }
@@ -149,8 +139,7 @@ json documentInfo(TKveloBases& bases, int32_t id) {
 
 void RunBases(CommandContext& context) {
     refuseUnknownArgs(context.args, {});
-    std::vector<TBase*> files;
-    collectBaseFiles(context.catalogue.Bases(), files);
+    const std::vector<TBase*> files = BaseFiles(context.catalogue.Bases());
     for (TBase* base : files) {
         context.out << fileNameOf(base->FileName()) << '\t' << utf8(base->Header().name) << '\t'
                     << storageName(base->Mode()) << '\t' << base->GetDocCount() << '\t'
