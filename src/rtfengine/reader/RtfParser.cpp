@@ -436,11 +436,23 @@ void TRtfParser::ApplyParaProperty(TProperty property, int32_t value) {
     ChangeParagraph();
 }
 
+// Word writes the list bullets of the Symbol font as private-use code points
+// U+F0xx; the common ones have an equivalent in code page 1251.
+static char32_t symbolFontEquivalent(char32_t codePoint) {
+    switch (codePoint) {
+    case 0xF0B7: return 0x2022; // bullet
+    case 0xF0A7: return 0x00A7; // section sign (Wingdings square in lists)
+    case 0xF02D: return 0x2013; // dash
+    default: return codePoint;
+    }
+}
+
 // \uN: the code page 1251 byte of the character, when the code page has it;
 // the \ucN fallback characters that follow are then skipped. Otherwise the
 // fallback stays as the visible text.
 void TRtfParser::ApplyUnicode(int32_t value) {
-    const char32_t codePoint = static_cast<char32_t>(value < 0 ? value + 65536 : value);
+    const char32_t codePoint =
+        symbolFontEquivalent(static_cast<char32_t>(value < 0 ? value + 65536 : value));
     const int byte = cp1251::fromUnicode(codePoint);
     if (byte < 0) return;
     fallbackToSkip_ = unicodeSkip_;

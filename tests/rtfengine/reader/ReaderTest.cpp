@@ -44,7 +44,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "{\\rtf1 \\ldblquote x\\rdblquote \\emdash\\~y}",
                  {"\"x\"\x97\xA0y"}},
         TextCase{"UnicodeMapsToCodePage", "{\\rtf1 \\u1055?\\u1088?\\u1080?}", {"\xCF\xF0\xE8"}},
-        TextCase{"UnicodeNegativeValueOutsideCodePage", "{\\rtf1 \\u-3913?}", {"?"}},
+        TextCase{"UnicodeNegativeValueOutsideCodePage", "{\\rtf1 \\u-4000?}", {"?"}},
+        // Word's Symbol-font list bullet, U+F0B7 written as a negative value.
+        TextCase{"SymbolFontBulletBecomesBullet", "{\\rtf1 \\u-3913?x}", {"\x95x"}},
         TextCase{"UnicodeSkipCountsHexAndGroups",
                  "{\\rtf1\\uc2 \\u1040\\'3f\\'3fz{\\uc1\\u1041?}}",
                  {"\xC0z\xC1"}},
