@@ -54,11 +54,14 @@ void StartTestScript(TFrmMain& main) {
     const size_t semicolon = value.find(';');
     if (semicolon == std::string::npos) return;
     const std::string address = value.substr(0, semicolon);
-    const QString marker = QString::fromLocal8Bit(value.substr(semicolon + 1).c_str());
+    std::string rest = value.substr(semicolon + 1);
+    const size_t second = rest.find(';');
+    const bool follow = second == std::string::npos || rest.substr(second + 1) != "stay";
+    const QString marker = QString::fromLocal8Bit(rest.substr(0, second).c_str());
     QTimer::singleShot(kStepDelayMs, &main, [&main, address] {
         if (TFrmView* view = main.ActiveView()) view->Navigate(address, true);
     });
-    QTimer::singleShot(2 * kStepDelayMs, &main, [&main] { followFirstLink(main); });
+    if (follow) QTimer::singleShot(2 * kStepDelayMs, &main, [&main] { followFirstLink(main); });
     QTimer::singleShot(3 * kStepDelayMs, &main, [&main, marker] { writeMarker(main, marker); });
 }
 

@@ -2,7 +2,8 @@
 // KVELO_TEST_SCRIPT="<document address>;<marker file>" in the environment the
 // program opens the address in the active window, follows the document's first
 // link through the viewer (as a click would) and then writes the marker file
-// with the address and title on screen. Does nothing without the variable.
+// with the address on screen. A third field "stay" skips the link (for
+// screenshots of a given document). Does nothing without the variable.
 #pragma once
 
 namespace kvelo {

@@ -122,6 +122,7 @@ void TRtfViewer::loadBody(TStream& stream) {
     docHeightPx_ = 0;
     laidOutWidthPx_ = layoutWidthPx();
     lastRepaintMs_ = QDateTime::currentMSecsSinceEpoch();
+    firstScreenShown_ = false;
     layout_->beginIncremental(laidOutWidthPx_);
     struct EndIncremental {
         TRtfViewer& v;
@@ -137,7 +138,10 @@ void TRtfViewer::loadBody(TStream& stream) {
 
 void TRtfViewer::blockLaidOut() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (now - lastRepaintMs_ < kLoadRepaintIntervalMs) return;
+    // The first screen shows as soon as it is laid out, later ones in steps.
+    const bool firstScreen = !firstScreenShown_ && layout_->heightPx() >= viewport()->height();
+    if (!firstScreen && now - lastRepaintMs_ < kLoadRepaintIntervalMs) return;
+    firstScreenShown_ = firstScreenShown_ || firstScreen;
     lastRepaintMs_ = now;
     docHeightPx_ = layout_->heightPx() + 2 * marginHeightPx_;
     updateScrollBars();
@@ -218,7 +222,9 @@ void TRtfViewer::updateScrollBars() {
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, std::max(0, docHeightPx_ - pane));
     v->setPageStep(std::max(1, pane - kLineStepPx));
-    const int widest = std::min(layout_->widestNeedPx(), kMaxWidestPx) + 2 * marginWidthPx_;
+    // Text that fits its layout width needs no horizontal bar.
+    const int need = layout_->widestNeedPx() <= laidOutWidthPx_ ? 0 : layout_->widestNeedPx();
+    const int widest = std::min(need, kMaxWidestPx) + 2 * marginWidthPx_;
     const int range = std::max(widest, viewport()->width());
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, range - viewport()->width());

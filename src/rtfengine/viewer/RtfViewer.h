@@ -214,6 +214,7 @@ private:
     int docHeightPx_ = 0;
     int laidOutWidthPx_ = -1;
     qint64 lastRepaintMs_ = 0;
+    bool firstScreenShown_ = false;
 };
 
 } // namespace kvelo
