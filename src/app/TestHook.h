@@ -3,7 +3,8 @@
 // program opens the address in the active window, follows the document's first
 // link through the viewer (as a click would) and then writes the marker file
 // with the address on screen. A third field "stay" skips the link (for
-// screenshots of a given document). Does nothing without the variable.
+// screenshots of a given document); an address "cmd:N" runs command N of the
+// main window instead (the about box is 55). Does nothing without the variable.
 #pragma once
 
 namespace kvelo {

@@ -78,6 +78,18 @@ std::string readAll(TStream& stream) {
     return bytes;
 }
 
+// The tool bar shows a glyph per action; the caption stays the action's name.
+QString glyphOf(const char* action) {
+    static const std::pair<const char*, const char*> glyphs[] = {
+        {"actScroll", "Hand"},   {"actZoom", "Zoom"},     {"actRotateLeft", "⟲"},
+        {"actRotateRight", "⟳"}, {"actZoomIn", "+"},      {"actZoomOut", "−"},
+        {"actActualSize", "1:1"}, {"actFitImage", "Fit"}, {"actFitWidth", "↔"},
+        {"actFitHeigth", "↕"}};
+    for (const auto& [name, glyph] : glyphs)
+        if (std::strcmp(name, action) == 0) return QString::fromUtf8(glyph);
+    return QString::fromLatin1(action);
+}
+
 } // namespace
 
 QImage PictureFromBody(const std::string& bytes) {
@@ -119,6 +131,8 @@ QAction* TGraphicFrame::addAction(const char* name, void (TGraphicFrame::*handle
                                   const QKeySequence& shortcut) {
     QAction* action = toolBar1_->addAction(QString::fromLatin1(name));
     action->setObjectName(QString::fromLatin1(name));
+    action->setIconText(glyphOf(name));
+    action->setToolTip(QString::fromLatin1(name));
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     if (handler)

@@ -222,8 +222,10 @@ void TRtfViewer::updateScrollBars() {
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, std::max(0, docHeightPx_ - pane));
     v->setPageStep(std::max(1, pane - kLineStepPx));
-    // Text that fits its layout width needs no horizontal bar.
-    const int need = layout_->widestNeedPx() <= laidOutWidthPx_ ? 0 : layout_->widestNeedPx();
+    // Lines end after their breaking blank, so text that fits its width may
+    // reach into the right margin; only more than that needs the bar.
+    const int need =
+        layout_->widestNeedPx() <= laidOutWidthPx_ + marginWidthPx_ ? 0 : layout_->widestNeedPx();
     const int widest = std::min(need, kMaxWidestPx) + 2 * marginWidthPx_;
     const int range = std::max(widest, viewport()->width());
     QScrollBar* h = horizontalScrollBar();
