@@ -81,8 +81,8 @@ std::string readAll(TStream& stream) {
 // The tool bar shows a glyph per action; the caption stays the action's name.
 QString glyphOf(const char* action) {
     static const std::pair<const char*, const char*> glyphs[] = {
-        {"actScroll", "Hand"},   {"actZoom", "Zoom"},     {"actRotateLeft", "⟲"},
-        {"actRotateRight", "⟳"}, {"actZoomIn", "+"},      {"actZoomOut", "−"},
+        {"actScroll", "Hand"},    {"actZoom", "Zoom"},    {"actRotateLeft", "⟲"},
+        {"actRotateRight", "⟳"},  {"actZoomIn", "+"},     {"actZoomOut", "−"},
         {"actActualSize", "1:1"}, {"actFitImage", "Fit"}, {"actFitWidth", "↔"},
         {"actFitHeigth", "↕"}};
     for (const auto& [name, glyph] : glyphs)

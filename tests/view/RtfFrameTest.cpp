@@ -7,6 +7,7 @@
 #include "gui/QtText.h"
 #include "rtfengine/model/PlainText.h"
 #include "rtfengine/reader/RtfReader.h"
+#include "rtfengine/viewer/RtfPrint.h"
 #include "rtfengine/viewer/RtfViewer.h"
 #include "view/FrmView.h"
 #include "view/GraphicFrame.h"
@@ -16,6 +17,8 @@
 #include <QBuffer>
 #include <QFont>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QTemporaryDir>
 
 using namespace kvelo;
 using kvelo::testing::CatalogueFixture;
@@ -240,6 +243,28 @@ TEST_F(RtfFrameTest, FindAndFontSizeGoThroughTheControl) {
     EXPECT_FALSE(viewer.FindText("absent", false));
     view->ApplyFontSize(20);
     EXPECT_EQ(viewer.GetFontSize(), 20);
+}
+
+TEST_F(RtfFrameTest, PrintSelectionPrintsOnlyTheSelectedText) {
+    if (std::system("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "no pdftotext";
+    view->Navigate("201", true);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("selection.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QPrinter* previous = SwapCurrentPrinter(&printer);
+    control().SetSelection(7, 11); // "text"
+    view->DocViewer().PrintSelection();
+    SwapCurrentPrinter(previous);
+    std::string text;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
+        popen(("pdftotext '" + pdf.toStdString() + "' - 2>/dev/null").c_str(), "r"), pclose);
+    char buffer[1024];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+        text.append(buffer, n);
+    EXPECT_NE(text.find("text"), std::string::npos);
+    EXPECT_EQ(text.find("Go"), std::string::npos);
 }
 
 } // namespace
