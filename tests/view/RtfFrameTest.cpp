@@ -68,7 +68,7 @@ nlohmann::json frameManifest() {
     return json{
         {"name", "Frames"},
         {"tree", json::array({json{{"doc", 201}}, json{{"doc", 202}}, json{{"doc", 203}},
-                              json{{"doc", 204}}})},
+                              json{{"doc", 204}}, json{{"doc", 205}}})},
         {"documents",
          json::array(
              {json{{"id", 201},
@@ -88,7 +88,11 @@ nlohmann::json frameManifest() {
               json{{"id", 204},
                    {"title", "RichView"},
                    {"date", "01.02.2003"},
-                   {"text", "-8 richview body"}}})},
+                   {"text", "-8 richview body"}},
+              json{{"id", 205},
+                   {"title", "Broken"},
+                   {"date", "01.02.2003"},
+                   {"text", "{\\rtf1 cut short\\par more"}}})},
     };
 }
 
@@ -265,6 +269,14 @@ TEST_F(RtfFrameTest, PrintSelectionPrintsOnlyTheSelectedText) {
         text.append(buffer, n);
     EXPECT_NE(text.find("text"), std::string::npos);
     EXPECT_EQ(text.find("Go"), std::string::npos);
+}
+
+TEST_F(RtfFrameTest, ABodyTheReaderRejectsShowsNoDocument) {
+    EXPECT_NO_THROW(view->Navigate("205", true));
+    EXPECT_EQ(view->Address(), "205");
+    EXPECT_FALSE(view->LoadedFromBase());
+    view->DocViewer().SelectAll();
+    EXPECT_EQ(cp1251::toUtf8(view->DocViewer().GetSelText()), "Документ отсутствует\r\n");
 }
 
 } // namespace

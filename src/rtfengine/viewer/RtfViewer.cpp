@@ -357,16 +357,16 @@ int TRtfViewer::indexAtPointer(QPoint p) const {
 
 void TRtfViewer::hover(QPoint p) {
     const std::string link(layout_->linkAt(toDocument(p)));
-    viewport()->setCursor(link.empty() ? cursor() : QCursor(Qt::PointingHandCursor));
-    if (link.empty() || link == currentUrl_) return;
+    viewport()->setCursor(link.empty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
+    if (link == currentUrl_) return;
     currentUrl_ = link;
     if (OnLinkCovered) OnLinkCovered(link);
 }
 
 void TRtfViewer::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
-        const std::string link(layout_->linkAt(toDocument(event->pos())));
-        if (!link.empty()) currentUrl_ = link;
+        // The context menu offers the link under the pointer, if any.
+        currentUrl_ = std::string(layout_->linkAt(toDocument(event->pos())));
     }
     if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
     setFocus(Qt::MouseFocusReason);

@@ -79,6 +79,25 @@ TEST_F(ViewerTest, AClickFollowsALinkButADragOverItDoesNot) {
     EXPECT_EQ(clicked.size(), 1u);
 }
 
+TEST_F(ViewerTest, CurrentUrlFollowsThePointerAndTheRightButton) {
+    show("{\\field{\\*\\fldinst HYPERLINK \"1010\"}{\\fldrslt Link}} text\\par");
+    std::vector<std::string> covered;
+    viewer.OnLinkCovered = [&](const std::string& src) { covered.push_back(src); };
+    QMouseEvent over(QEvent::MouseMove, charPoint(viewer, 1), QPointF(), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewer.viewport(), &over);
+    EXPECT_EQ(viewer.CurrentUrl(), "1010");
+    EXPECT_EQ(viewer.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QMouseEvent away(QEvent::MouseMove, charPoint(viewer, 8), QPointF(), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewer.viewport(), &away);
+    EXPECT_EQ(viewer.CurrentUrl(), "");
+    EXPECT_EQ(viewer.viewport()->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(covered, (std::vector<std::string>{"1010", ""}));
+    sendMouse(viewer, QEvent::MouseButtonPress, charPoint(viewer, 2), Qt::RightButton);
+    EXPECT_EQ(viewer.CurrentUrl(), "1010");
+}
+
 TEST_F(ViewerTest, FollowedLinksAskTheHostForTheFileAndBookmark) {
     show("x\\par");
     std::vector<std::pair<std::string, std::string>> asked;
