@@ -57,14 +57,14 @@ for _ in $(seq 200); do
 done
 [ -s "$marker" ] || { echo "no marker after 20 s"; cat "$work/kvelo.log"; exit 1; }
 sleep 0.5
-DISPLAY=":$display" import -window root "$shot" || { echo "screenshot failed"; exit 1; }
+DISPLAY=":$display" timeout 20 import -window root "$shot" || { echo "screenshot failed"; exit 1; }
 
 shown=$(head -n1 "$marker")
 echo "address on screen after the link: $shown"
 if [ "$mode" != stay ] && { [ "$shown" = "$address" ] || [ "$shown" = "no window" ]; }; then
   echo "FAIL: the link was not followed"; exit 1
 fi
-colours=$(convert "$shot" -format %k info:)
+colours=$(timeout 20 convert "$shot" -format %k info:)
 echo "distinct colours in the screenshot: $colours"
 [ "$colours" -gt 16 ] || { echo "FAIL: the screenshot looks blank"; exit 1; }
 echo "PASS"

@@ -279,4 +279,22 @@ TEST_F(RtfFrameTest, ABodyTheReaderRejectsShowsNoDocument) {
     EXPECT_EQ(cp1251::toUtf8(view->DocViewer().GetSelText()), "Документ отсутствует\r\n");
 }
 
+TEST_F(RtfFrameTest, LinksOfAFolderListingOpenTheirNodes) {
+    TTreeNode* root = catalogue->TreeBase.GetFirstNode();
+    ASSERT_NE(root, nullptr);
+    view->Navigate("P" + std::to_string(root->Handle()), true);
+    ASSERT_NE(rtfFrame(), nullptr);
+    const auto& first = static_cast<const TSection&>(control().Document()[0]);
+    ASSERT_FALSE(first.Fonts.empty());
+    const std::string target = first.Fonts[0].LinkTarget;
+    ASSERT_EQ(target.rfind("P", 0), 0u);
+    clickAt(linkPoint());
+    QApplication::processEvents();
+    QApplication::processEvents();
+    // The listing's "\\l" without a name leaves an empty bookmark, which the
+    // frame does not pass on.
+    EXPECT_EQ(view->Address(), target.substr(0, target.find('#')));
+    EXPECT_EQ(view->HistoryCount(), 2);
+}
+
 } // namespace
