@@ -59,11 +59,15 @@ void StartTestScript(TFrmMain& main) {
     const bool follow = second == std::string::npos || rest.substr(second + 1) != "stay";
     const QString marker = QString::fromLocal8Bit(rest.substr(0, second).c_str());
     QTimer::singleShot(kStepDelayMs, &main, [&main, address] {
-        // "cmd:N" runs the main window's command N (the information dialogs).
-        if (address.rfind("cmd:", 0) == 0)
+        // "cmd:N" runs the main window's command N (the information dialogs);
+        // "ID+N" opens document ID and then runs command N (print preview: 5).
+        const size_t plus = address.find('+');
+        if (address.rfind("cmd:", 0) == 0) {
             main.DoClick(std::atoi(address.c_str() + 4));
-        else if (TFrmView* view = main.ActiveView())
-            view->Navigate(address, true);
+            return;
+        }
+        if (TFrmView* view = main.ActiveView()) view->Navigate(address.substr(0, plus), true);
+        if (plus != std::string::npos) main.DoClick(std::atoi(address.c_str() + plus + 1));
     });
     if (follow) QTimer::singleShot(2 * kStepDelayMs, &main, [&main] { followFirstLink(main); });
     QTimer::singleShot(3 * kStepDelayMs, &main, [&main, marker] { writeMarker(main, marker); });
