@@ -1,5 +1,7 @@
 #include "Dialogs.h"
 
+#include "rtfengine/viewer/RtfViewer.h"
+
 #include "MainWindow.h"
 #include "bases/Catalogue.h"
 #include "bases/NodeKinds.h"
@@ -22,7 +24,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace kvelo {
@@ -301,11 +302,12 @@ void TFormInfo::Run(Catalogue& catalogue, TTreeNode* folder, TFrmMain& main) {
 
 // --- TFrmContacts -------------------------------------------------------------
 
-TFrmContacts::TFrmContacts(QWidget* parent) : QDialog(parent), viewer1_(new QTextEdit(this)) {
+TFrmContacts::TFrmContacts(QWidget* parent) : QDialog(parent), viewer1_(new TRtfViewer(this)) {
     setObjectName(QStringLiteral("FrmContacts"));
     setWindowTitle(QStringLiteral("Контактные телефоны"));
     viewer1_->setObjectName(QStringLiteral("Viewer1"));
-    viewer1_->setReadOnly(true);
+    viewer1_->SetDefBackground(palette().color(QPalette::Base));
+    viewer1_->SetBorderStyle(TBorderStyle::bsNone);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(viewer1_);

@@ -15,12 +15,12 @@ class QListWidget;
 class QProgressBar;
 class QSpinBox;
 class QTableWidget;
-class QTextEdit;
 
 namespace kvelo {
 
 class Catalogue;
 class TFrmMain;
+class TRtfViewer;
 class TTreeNode;
 
 // "Настройки программы": interface language and default font size.
@@ -104,9 +104,10 @@ public:
     explicit TFrmContacts(QWidget* parent = nullptr);
     // False when the file cannot be read (the window is then not shown).
     bool Load();
+    TRtfViewer* Viewer1() const { return viewer1_; }
 
 private:
-    QTextEdit* viewer1_;
+    TRtfViewer* viewer1_;
 };
 
 // The splash window at start and the about box.
@@ -120,12 +121,13 @@ public:
     TFormLogo(Role role, QWidget* parent = nullptr);
     // Shows a rotating picture instead of the built-in one; false when it cannot be loaded.
     bool ShowPicture(const std::string& path);
+    TRtfViewer* View() const { return view_; }
 
 private:
     QLabel* image1_;
     QLabel* labelVersion_;
     QLabel* labelMaker_;
-    QTextEdit* view_;
+    TRtfViewer* view_;
 };
 
 // The built-in splash picture.

@@ -1,15 +1,15 @@
 #include "Dialogs.h"
 
 #include "gui/QtText.h"
+#include "platform/Streams.h"
+#include "rtfengine/viewer/RtfViewer.h"
 #include "settings/Settings.h"
-#include "view/RtfStandIn.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace kvelo {
@@ -21,6 +21,17 @@ std::optional<std::string> readProgramFile(const char* name) {
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.read(16 * 1024 * 1024);
     return bytes.toStdString();
+}
+
+// Shows an RTF file's bytes through the engine; false when they cannot be read.
+bool loadRtf(TRtfViewer& viewer, const std::string& bytes) {
+    TByteViewStream stream(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    try {
+        viewer.LoadFromStream(stream);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 bool programFileExists(const char* name) {
@@ -66,7 +77,7 @@ TFormLogo::TFormLogo(Role role, QWidget* parent)
     : QDialog(parent,
               Qt::FramelessWindowHint | (role == Role::Splash ? Qt::SplashScreen : Qt::Dialog)),
       image1_(new QLabel(this)), labelVersion_(new QLabel(this)), labelMaker_(new QLabel(this)),
-      view_(new QTextEdit(this)) {
+      view_(new TRtfViewer(this)) {
     setObjectName(QStringLiteral("FormLogo"));
     setFixedSize(WidthPx, HeightPx);
     image1_->setObjectName(QStringLiteral("Image1"));
@@ -93,7 +104,8 @@ TFormLogo::TFormLogo(Role role, QWidget* parent)
     labelVersion_->setVisible(!book);
     labelMaker_->setVisible(!book);
     view_->setObjectName(QStringLiteral("View"));
-    view_->setReadOnly(true);
+    view_->SetBorderStyle(TBorderStyle::bsNone);
+    view_->SetDefBackground(QColor(0xEE, 0xF2, 0xF8));
     view_->setGeometry(170, 20, WidthPx - 190, HeightPx - 80);
     view_->hide();
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -103,8 +115,7 @@ TFormLogo::TFormLogo(Role role, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setVisible(role == Role::About);
     if (role == Role::About) {
-        if (const auto about = readProgramFile("about.rtf")) {
-            view_->setHtml(StandInHtml(*about));
+        if (const auto about = readProgramFile("about.rtf"); about && loadRtf(*view_, *about)) {
             view_->show();
             labelVersion_->hide();
         }
@@ -126,8 +137,7 @@ bool TFormLogo::ShowPicture(const std::string& path) {
 bool TFrmContacts::Load() {
     const auto contacts = readProgramFile("Contacts.rtf");
     if (!contacts) return false;
-    viewer1_->setHtml(StandInHtml(*contacts));
-    return true;
+    return loadRtf(*viewer1_, *contacts);
 }
 
 } // namespace kvelo

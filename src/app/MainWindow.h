@@ -17,6 +17,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -111,6 +112,10 @@ private:
     void closeWindow();
     void closeAllWindows();
     void saveAs();
+    void showPrinterSetup();
+    void printDocument();
+    void printInto(QPrinter& printer, TFrmView& view);
+    bool askFindText();
     void selectAll();
     void deselect();
     void findLocal(bool again);
@@ -166,6 +171,7 @@ private:
     bool expandAllowed_ = false;
     TTreeNode* copyMark_ = nullptr;
     QString lastFind_;
+    bool lastFindMatchCase_ = false;
 };
 
 } // namespace kvelo

@@ -8,18 +8,27 @@
 #include "gui/QtText.h"
 #include "gui/TreeView.h"
 #include "platform/Streams.h"
+#include "rtfengine/viewer/RtfPrint.h"
 #include "settings/Settings.h"
 #include "view/FrmView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QTabWidget>
 
@@ -29,8 +38,6 @@ namespace {
 // Commands whose subsystems are not part of this build yet.
 bool isNotReady(int tag) {
     switch (tag) {
-    case 4:
-    case 5:
     case 11:
     case 23:
     case 52:
@@ -91,6 +98,12 @@ void TFrmMain::DoClick(int tag) {
         break;
     case 3:
         saveAs();
+        break;
+    case 4:
+        showPrinterSetup();
+        break;
+    case 5:
+        printDocument();
         break;
     case 6:
         selectAll();
@@ -223,12 +236,53 @@ void TFrmMain::closeAllWindows() {
 void TFrmMain::saveAs() {
     TFrmView* view = ActiveView();
     if (!view) return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, QString(), view->windowTitle() + QStringLiteral(".rtf"));
+    const QString pdf = QStringLiteral("PDF (*.pdf)");
+    QString filter;
+    QString path =
+        QFileDialog::getSaveFileName(this, QString(), view->windowTitle() + QStringLiteral(".rtf"),
+                                     QStringLiteral("RTF (*.rtf);;") + pdf, &filter);
     if (path.isEmpty()) return;
+    if (filter == pdf || path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printInto(printer, *view);
+        return;
+    }
     TMemoryStream stream;
-    view->DocViewer().SaveToStream(stream, false, false, false);
+    view->DocViewer().SaveToStream(stream, true, false, false);
     WriteFileAtomic(path.toStdString(), stream.Memory(), stream.Bytes().size());
+}
+
+void TFrmMain::printInto(QPrinter& printer, TFrmView& view) {
+    QPrinter* previous = SwapCurrentPrinter(&printer);
+    struct Restore {
+        QPrinter* p;
+        ~Restore() { SwapCurrentPrinter(p); }
+    } restore{previous};
+    if (printer.printRange() == QPrinter::Selection) {
+        view.DocViewer().PrintSelection();
+        return;
+    }
+    const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
+    view.DocViewer().Print(range ? printer.fromPage() : 1, range ? printer.toPage() : 9999);
+}
+
+void TFrmMain::showPrinterSetup() {
+    QPageSetupDialog dialog(&CurrentPrinter(), this);
+    dialog.exec();
+}
+
+// A print preview whose print button asks for the printer and the pages.
+void TFrmMain::printDocument() {
+    TFrmView* view = ActiveView();
+    if (!view) return;
+    QPrinter& printer = CurrentPrinter();
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this, view](QPrinter* target) { printInto(*target, *view); });
+    preview.exec();
 }
 
 void TFrmMain::selectAll() {
@@ -260,18 +314,34 @@ bool TFrmMain::PasteEnabled() {
     return Action(QStringLiteral("NPaste"))->isEnabled();
 }
 
+// The local search's dialog: the text and the match-case option.
+bool TFrmMain::askFindText() {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("FindDialog"));
+    dialog.setWindowTitle(Action(QStringLiteral("NFind"))->text().remove(QLatin1Char('&')));
+    auto* edit = new QLineEdit(lastFind_, &dialog);
+    auto* matchCase = new QCheckBox(QStringLiteral("С учетом регистра"), &dialog);
+    matchCase->setObjectName(QStringLiteral("CheckMatchCase"));
+    matchCase->setChecked(lastFindMatchCase_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(edit);
+    layout->addRow(matchCase);
+    layout->addRow(buttons);
+    if (prompts_.Exec(dialog) != QDialog::Accepted || edit->text().isEmpty()) return false;
+    lastFind_ = edit->text();
+    lastFindMatchCase_ = matchCase->isChecked();
+    return true;
+}
+
 void TFrmMain::findLocal(bool again) {
     TFrmView* view = ActiveView();
     if (!view) return;
-    if (!again || lastFind_.isEmpty()) {
-        bool ok = false;
-        const QString text = QInputDialog::getText(
-            this, Action(QStringLiteral("NFind"))->text().remove(QLatin1Char('&')), QString(),
-            QLineEdit::Normal, lastFind_, &ok);
-        if (!ok || text.isEmpty()) return;
-        lastFind_ = text;
-    }
-    if (!view->DocViewer().FindText(ToCp1251(lastFind_), false))
+    if ((!again || lastFind_.isEmpty()) && !askFindText()) return;
+    if (!view->DocViewer().FindText(ToCp1251(lastFind_), lastFindMatchCase_))
+        // The language file is untrusted: its text is never a format string.
         prompts_.Inform(LoadStr("noLocFind").replace(QStringLiteral("%s"), lastFind_));
 }
 

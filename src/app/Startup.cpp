@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "ShellPrompts.h"
 #include "SingleInstance.h"
+#include "TestHook.h"
 #include "bases/Catalogue.h"
 #include "gui/QtText.h"
 #include "gui/TreeView.h"
@@ -77,6 +78,7 @@ int RunProgram(int argc, char** argv) {
         if (!splashStays) splash->close();
         main.TreeBase()->Select(main.GetCatalogue().TreeBase.GetFirstNode());
         main.DoClick(51);
+        StartTestScript(main);
         result = QApplication::exec();
         splash.reset();
     }

@@ -159,7 +159,7 @@ void TFrmView::Navigate(const std::string& address, bool addToHistory) {
             SelectFrame(body.get(), false);
         }
         address_ = parts.document;
-        DocViewer().LoadDocument(parts.document, *body);
+        loadIntoFrame(parts.document, *body);
         DocViewer().SetFontSize(fontSize_);
         ViewerChange();
     }
@@ -170,6 +170,23 @@ void TFrmView::Navigate(const std::string& address, bool addToHistory) {
     const TFrmComment* note = TFrmComment::Existing();
     if (!note || note->isHidden()) FocusViewer();
     host_.UpdateCommands();
+}
+
+// A body the frame cannot read shows "noDocument" instead; nothing escapes.
+void TFrmView::loadIntoFrame(const std::string& document, TStream& body) {
+    try {
+        DocViewer().LoadDocument(document, body);
+        return;
+    } catch (const std::exception&) {
+        loadedFromBase_ = false;
+    }
+    std::unique_ptr<TStream> notice = textBody(kvLoadStr("noDocument"));
+    SelectFrame(notice.get(), false);
+    try {
+        DocViewer().LoadDocument(document, *notice);
+    } catch (const std::exception&) {
+        // Plain text always reads; a frame that still fails stays empty.
+    }
 }
 
 std::unique_ptr<TStream> TFrmView::resolve(const std::string& document) {

@@ -64,6 +64,7 @@ protected:
 
 private:
     std::unique_ptr<TStream> resolve(const std::string& document);
+    void loadIntoFrame(const std::string& document, TStream& body);
     std::unique_ptr<TStream> openNode(int handle);
     std::unique_ptr<TStream> LoadDoc(int id);
     std::unique_ptr<TStream> LoadFolder(TTreeNode* node);

@@ -6,8 +6,16 @@
 #include "view/CatalogueFixture.h"
 #include "view/FrmView.h"
 
+#include "rtfengine/model/PlainText.h"
+#include "rtfengine/reader/RtfReader.h"
+
 #include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 
 using namespace kvelo;
 using kvelo::testing::CatalogueFixture;
@@ -19,8 +27,9 @@ struct ScriptedPrompts : IShellPrompts {
     std::function<int(QDialog&)> exec = [](QDialog&) { return int(QDialog::Rejected); };
     bool EditFolderDialog(FolderDialogState&) override { return false; }
     void ShowMessage(std::string_view key, MessageIcon) override { messages.emplace_back(key); }
+    std::vector<QString> informed;
     bool Confirm(const QString&) override { return false; }
-    void Inform(const QString&) override {}
+    void Inform(const QString& text) override { informed.push_back(text); }
     int Exec(QDialog& dialog) override { return exec(dialog); }
 };
 
@@ -31,6 +40,8 @@ protected:
 
     void SetUp() override {
         CatalogueFixture::SetUp();
+        writeUtf8("kvelo.rus", "[Strings]\nnoDocument=Документ отсутствует\nkvlBase=Базы\n"
+                               "docExcl=Утратил силу\nnoLocFind=Нет «%s»\n");
         pack("main.phb", demoManifest());
         SettingsPaths paths;
         paths.programDir = root;
@@ -69,7 +80,7 @@ TEST_F(MainWindowTest, WithoutADocumentWindowItsCommandsAreDisabled) {
 TEST_F(MainWindowTest, CommandsOfLaterSubsystemsAreWiredButNotReady) {
     main->NewWindow();
     main->UpdateCommands();
-    for (const char* name : {"BtnPrn", "NPrint", "NQuery", "BtnURL", "NWord", "NNewBook"}) {
+    for (const char* name : {"NQuery", "BtnURL", "NWord", "NNewBook"}) {
         EXPECT_FALSE(enabled(name)) << name;
         EXPECT_TRUE(main->Action(QLatin1String(name))->property("notReady").toBool()) << name;
     }
@@ -178,6 +189,40 @@ TEST_F(MainWindowTest, TheEleventhWindowIsListedUnderOtherWindows) {
     main->Action(QStringLiteral("NWin2"))->trigger();
     EXPECT_EQ(main->ActiveView(), main->Views()[2]);
     EXPECT_TRUE(main->Action(QStringLiteral("NWin2"))->isChecked());
+}
+
+TEST_F(MainWindowTest, CopyPutsRtfThatOurReaderReadsBackAndPlainText) {
+    main->NewWindow();
+    main->ActiveView()->Navigate("101", true);
+    main->DoClick(6); // select all
+    main->DoClick(8);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasFormat(QStringLiteral("text/rtf")));
+    const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
+    TSectionList back;
+    RtfParseBytes(back, rtf.constData(), static_cast<size_t>(rtf.size()));
+    EXPECT_EQ(DocumentText(back), "Body one\n");
+    EXPECT_EQ(data->text(), QStringLiteral("Body one\r\n"));
+}
+
+TEST_F(MainWindowTest, LocalSearchFindsAgainAndReportsMissesSafely) {
+    main->NewWindow();
+    main->ActiveView()->Navigate("101", true);
+    QString query = QStringLiteral("body");
+    prompts.exec = [&](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>()->setText(query);
+        return int(QDialog::Accepted);
+    };
+    main->DoClick(9);
+    EXPECT_EQ(main->ActiveView()->DocViewer().GetSelLength(), 4);
+    EXPECT_TRUE(prompts.informed.empty());
+    main->DoClick(10); // again from the caret: no second hit
+    ASSERT_EQ(prompts.informed.size(), 1u);
+    query = QStringLiteral("%s%n%d");
+    main->DoClick(9);
+    ASSERT_EQ(prompts.informed.size(), 2u);
+    EXPECT_TRUE(prompts.informed[1].contains(QStringLiteral("%s%n%d"))) << "no format expansion";
 }
 
 } // namespace

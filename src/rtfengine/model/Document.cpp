@@ -31,6 +31,19 @@ bool TBookmarkList::Add(const std::string& name, const TSectionBase* block) {
     return true;
 }
 
+bool TBookmarkList::Remove(const std::string& name) {
+    auto it = byKey_.find(AnsiUpperCase(name));
+    if (it == byKey_.end() || it->second.Name != name) return false;
+    auto [first, last] = keysByBlock_.equal_range(it->second.Block);
+    for (auto k = first; k != last; ++k)
+        if (k->second == it->first) {
+            keysByBlock_.erase(k);
+            break;
+        }
+    byKey_.erase(it);
+    return true;
+}
+
 const TSectionBase* TBookmarkList::Find(const std::string& name) const {
     auto it = byKey_.find(AnsiUpperCase(name));
     return it == byKey_.end() ? nullptr : it->second.Block;

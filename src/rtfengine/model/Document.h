@@ -45,6 +45,8 @@ class TBookmarkList {
 public:
     // Returns false when the name was there already.
     bool Add(const std::string& name, const TSectionBase* block);
+    // Removes the entry whose name is exactly `name`; false when there is none.
+    bool Remove(const std::string& name);
     // The block of a name (ignoring case), or null.
     const TSectionBase* Find(const std::string& name) const;
     // Names held by a block, in list order.

@@ -135,6 +135,13 @@ void TRtfParser::TranslateWord(std::string_view word, bool hasParam, int32_t par
     const bool hexEscape = symbol && symbol->Kind == TSymbolKind::Special &&
                            symbol->Index == static_cast<uint8_t>(TSpecial::Hex);
     if (!hexEscape) fallbackToSkip_ = 0;
+    // Hand-written field instructions give the bookmark switch as a control
+    // word (\l) rather than as text (\\l); both mean the same switch.
+    if (dest_ == TDestination::FieldInstruction && word == "l" && !hasParam) {
+        skipUnknown_ = false;
+        fieldInstruction_ += "\\l";
+        return;
+    }
     if (!symbol) {
         if (skipUnknown_) dest_ = TDestination::Skip;
         skipUnknown_ = false;

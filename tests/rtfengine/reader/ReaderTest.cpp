@@ -131,6 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReaderLinks,
                          testing::Values(LinkCase{"HYPERLINK \"doc.rtf\" \\\\l \"bm_Part_2\"",
                                                   "doc.rtf#Part 2"},
                                          LinkCase{"HYPERLINK \\\\l \"bm_A_b\"", "#A b"},
+                                         LinkCase{"HYPERLINK \"d\" \\l \"bm_A_b\"", "d#A b"},
                                          LinkCase{"  HYPERLINK \"http://x.org/\"", "http://x.org/"},
                                          LinkCase{"{HYPERLINK \"a.rtf\" \\\\o \"tip\"}", "a.rtf"},
                                          LinkCase{"PAGE", ""}));
