@@ -32,8 +32,28 @@ public:
         ids_.clear();
         members_.clear();
     }
+    // Keeps only the identifiers `other` holds (order kept).
+    void RetainOnly(const TIdList& other) {
+        Filter([&](int32_t id) { return other.Contains(id); });
+    }
+    // Drops every identifier `other` holds (order kept).
+    void RemoveAll(const TIdList& other) {
+        Filter([&](int32_t id) { return !other.Contains(id); });
+    }
 
 private:
+    template <typename Keep> void Filter(Keep keep) {
+        std::vector<int32_t> kept;
+        kept.reserve(ids_.size());
+        for (int32_t id : ids_) {
+            if (keep(id))
+                kept.push_back(id);
+            else
+                members_.erase(id);
+        }
+        ids_ = std::move(kept);
+    }
+
     std::vector<int32_t> ids_;
     std::unordered_set<int32_t> members_;
 };
