@@ -24,7 +24,9 @@ class QToolBar;
 namespace kvelo {
 
 class Catalogue;
+class ISearchPrompts;
 class IShellPrompts;
+class TFormFind;
 class TFrmView;
 class TTreeNode;
 class TTreeView;
@@ -133,6 +135,11 @@ private:
     void loadArchive(TTreeNode* node);
     void switchToWindow(int index);
     void showOtherWindows();
+    // The global search and the term dictionary (MainWindowSearch.cpp).
+    void createSearch();
+    void showFind();
+    void showResultFolder(TTreeNode* folder);
+    void deleteQueryNode();
 
     // Command states
     void enable(const char* name, bool enabled);
@@ -166,6 +173,8 @@ private:
     bool expandAllowed_ = false;
     TTreeNode* copyMark_ = nullptr;
     QString lastFind_;
+    std::unique_ptr<ISearchPrompts> searchPrompts_;
+    std::unique_ptr<TFormFind> formFind_;
 };
 
 } // namespace kvelo

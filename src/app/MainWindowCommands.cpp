@@ -31,7 +31,6 @@ bool isNotReady(int tag) {
     switch (tag) {
     case 4:
     case 5:
-    case 11:
     case 23:
     case 52:
     case 53:
@@ -46,7 +45,6 @@ bool isNotReady(int tag) {
     case 413:
     case 414:
     case 415:
-    case 421:
     case 422:
         return true;
     default:
@@ -106,6 +104,9 @@ void TFrmMain::DoClick(int tag) {
         break;
     case 10:
         findLocal(true);
+        break;
+    case 11:
+        showFind();
         break;
     case 12:
         showSearchResults();
@@ -205,8 +206,11 @@ void TFrmMain::DoClick(int tag) {
     if (update) UpdateCommands();
 }
 
-void TFrmMain::NNewDocClick(int) {
-    notReady();
+void TFrmMain::NNewDocClick(int tag) {
+    if (tag == 421)
+        deleteQueryNode();
+    else
+        notReady();
     UpdateCommands();
 }
 
