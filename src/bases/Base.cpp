@@ -298,6 +298,7 @@ int32_t TBase::GetRecordCount() {
 }
 
 void TBase::ListAllDocs(TIdList& ids) {
+    ids.Reserve(ids.Count() + docs_.size());
     for (const DocEntry& entry : docs_)
         ids.Add(entry.docId);
 }

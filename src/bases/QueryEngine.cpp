@@ -6,6 +6,7 @@
 #include "platform/Cp1251.h"
 #include "platform/TreeNodes.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace kvelo {
@@ -33,21 +34,31 @@ public:
         if (initialised_) {
             result_.RetainOnly(partial_);
         } else {
-            result_ = partial_;
+            result_ = std::move(partial_);
             initialised_ = true;
         }
-        partial_.Clear();
+        ResetPartial();
     }
 
     // Drops the partial list's identifiers from the result, then empties the partial list.
     void Subtract() {
         result_.RemoveAll(partial_);
-        partial_.Clear();
+        ResetPartial();
     }
 
-    TIdList TakeResult() { return std::move(result_); }
+    TIdList TakeResult() {
+        partial_.RestrictTo(nullptr);
+        return std::move(result_);
+    }
 
 private:
+    // Once the result exists, every later partial list is only intersected
+    // with it or subtracted from it: identifiers outside it need not be kept.
+    void ResetPartial() {
+        partial_.Clear();
+        partial_.RestrictTo(&result_);
+    }
+
     const std::vector<TKveloBase*>& bases_;
     TIdList result_;
     TIdList partial_;
@@ -109,6 +120,12 @@ bool RunDate(QueryRun& run, const TQuery& query) {
 
 void RunValidity(QueryRun& run, TValidity validity) {
     if (validity == TValidity::NotInForce || !run.Initialised()) {
+        if (!run.Initialised()) {
+            size_t total = 0;
+            run.EachBase(
+                [&](TKveloBase& base) { total += size_t(std::max(0, base.GetDocCount())); });
+            run.Partial().Reserve(total);
+        }
         run.EachBase([&](TKveloBase& base) { base.ListAllDocs(run.Partial()); });
         run.Commit();
     }
