@@ -5,6 +5,7 @@
 
 #include "bases/FindBase.h"
 #include "bases/NodeKinds.h"
+#include "platform/IniFile.h"
 #include "search/FormSelect.h"
 #include "search/SearchPrompts.h"
 #include "view/CatalogueFixture.h"
@@ -243,6 +244,33 @@ TEST_F(FormFindTest, ChoosingTypesFillsTheFieldAndCodes) {
     form->ChooseCodes(1);
     EXPECT_EQ(form->Conditions().typeCodes, (std::vector<int32_t>{2, 1}))
         << "cancel keeps the choice";
+}
+
+} // namespace
+} // namespace kvelo
+
+namespace kvelo {
+namespace {
+
+// Every key of the search forms' sections in every language file names a
+// component of its form, and every form has its section.
+TEST_F(FormFindTest, LanguageFilesAddressExistingComponents) {
+    TFormSelect select;
+    const std::pair<const char*, QWidget*> forms[] = {{"FormFind", form.get()},
+                                                      {"FormSelect", &select}};
+    for (const char* file : {"kvelo.rus", "kvelo.uz", "kvelo.eng"}) {
+        const TIniFile lang(std::string(KVELO_LANG_DIR) + "/" + file);
+        for (auto [section, widget] : forms) {
+            const auto keys = lang.ReadSection(section);
+            EXPECT_FALSE(keys.empty()) << file << " [" << section << "]";
+            for (const std::string& key : keys) {
+                const std::string component = key.substr(0, key.find('.'));
+                if (component == "Caption") continue;
+                EXPECT_NE(widget->findChild<QObject*>(QString::fromStdString(component)), nullptr)
+                    << file << " [" << section << "] " << key;
+            }
+        }
+    }
 }
 
 } // namespace
