@@ -1,6 +1,6 @@
-// Opens a base from arbitrary bytes and walks it completely: every folder
-// expanded, every document located, every body, attachment and accessor
-// read. Any exception the database documents is fine; a logic error, a
+// Opens a base from arbitrary bytes and walks it completely: every index
+// searched, every folder expanded, every document located, every body,
+// attachment and accessor read. Any exception the database documents is fine; a logic error, a
 // crash, a hang or a leak is a finding.
 #include "FuzzInput.h"
 
@@ -75,7 +75,29 @@ void ReadDocument(kvelo::TBase& base, int32_t id) {
     });
 }
 
+// Every index search, with keys that probe the start, middle and end of the tables.
+void SearchIndexes(kvelo::TBase& base) {
+    kvelo::TIdList ids;
+    kvelo::TCodeNameList names;
+    for (const char* text : {"", "1", "\xC0", "\xCD\xC0\xCB\xCE\xC3", "\xFF\xFF"}) {
+        base.FindByNumber(text, ids);
+        base.FindByRegNumber(text, ids);
+        base.FindTitleWords(text, ids, false);
+        base.FindTextWords(text, ids, true);
+    }
+    for (int32_t code : {0, 1, 65535}) {
+        base.FindByType(code, ids);
+        base.FindByOrgan(code, ids);
+    }
+    base.FindByDate(ids, 0, 1e6);
+    base.FindByDate(ids, 36526, 36526);
+    base.ListExcluded(ids);
+    base.ListDocTypes(names);
+    base.ListOrgans(names);
+}
+
 void Walk(kvelo::TBase& base) {
+    Guarded([&] { SearchIndexes(base); });
     ExpandAll(base, base.RootNode());
     kvelo::TIdList ids;
     base.ListAllDocs(ids);

@@ -6,6 +6,8 @@
 #include "gui/QtText.h"
 #include "gui/TreeModel.h"
 #include "gui/TreeView.h"
+#include "search/FormFind.h"
+#include "search/SearchPrompts.h"
 #include "settings/Settings.h"
 #include "view/FrmView.h"
 
@@ -51,6 +53,7 @@ TFrmMain::TFrmMain(IShellPrompts& prompts, QWidget* parent)
         UpdateCommands();
     });
     hideNeverOffered();
+    createSearch();
     Localize();
     resize(1000, 700);
     UpdateCommands();

@@ -25,7 +25,9 @@ class QToolBar;
 namespace kvelo {
 
 class Catalogue;
+class ISearchPrompts;
 class IShellPrompts;
+class TFormFind;
 class TFrmView;
 class TTreeNode;
 class TTreeView;
@@ -138,6 +140,11 @@ private:
     void loadArchive(TTreeNode* node);
     void switchToWindow(int index);
     void showOtherWindows();
+    // The global search and the term dictionary (MainWindowSearch.cpp).
+    void createSearch();
+    void showFind();
+    void showResultFolder(TTreeNode* folder);
+    void deleteQueryNode();
 
     // Command states
     void enable(const char* name, bool enabled);
@@ -172,6 +179,8 @@ private:
     TTreeNode* copyMark_ = nullptr;
     QString lastFind_;
     bool lastFindMatchCase_ = false;
+    std::unique_ptr<ISearchPrompts> searchPrompts_;
+    std::unique_ptr<TFormFind> formFind_;
 };
 
 } // namespace kvelo

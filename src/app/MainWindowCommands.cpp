@@ -38,7 +38,6 @@ namespace {
 // Commands whose subsystems are not part of this build yet.
 bool isNotReady(int tag) {
     switch (tag) {
-    case 11:
     case 23:
     case 52:
     case 53:
@@ -53,7 +52,6 @@ bool isNotReady(int tag) {
     case 413:
     case 414:
     case 415:
-    case 421:
     case 422:
         return true;
     default:
@@ -119,6 +117,9 @@ void TFrmMain::DoClick(int tag) {
         break;
     case 10:
         findLocal(true);
+        break;
+    case 11:
+        showFind();
         break;
     case 12:
         showSearchResults();
@@ -218,8 +219,11 @@ void TFrmMain::DoClick(int tag) {
     if (update) UpdateCommands();
 }
 
-void TFrmMain::NNewDocClick(int) {
-    notReady();
+void TFrmMain::NNewDocClick(int tag) {
+    if (tag == 421)
+        deleteQueryNode();
+    else
+        notReady();
     UpdateCommands();
 }
 

@@ -166,8 +166,9 @@ void TFrmMain::updatePopup() {
     Action(QStringLiteral("NNewFolder"))
         ->setEnabled(Action(QStringLiteral("NNewDoc"))->isEnabled());
     if (activeTree_ == TreeQuery() && n && n->Level() > 0) {
+        // Deleting from the search tab is ready while the editing commands are not.
         Action(QStringLiteral("NDelDoc"))->setProperty("Tag", 421);
-        enable("NDelDoc", true);
+        Action(QStringLiteral("NDelDoc"))->setEnabled(true);
     }
 }
 

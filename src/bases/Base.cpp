@@ -5,6 +5,7 @@
 #include "bases/NodeKinds.h"
 #include "platform/Streams.h"
 #include "platform/TreeNodes.h"
+#include "settings/Settings.h"
 
 #include <filesystem>
 #include <system_error>
@@ -297,8 +298,94 @@ int32_t TBase::GetRecordCount() {
 }
 
 void TBase::ListAllDocs(TIdList& ids) {
+    ids.Reserve(ids.Count() + docs_.size());
     for (const DocEntry& entry : docs_)
         ids.Add(entry.docId);
+}
+
+// --- indexes ----------------------------------------------------------------------
+
+template <typename Search> void TBase::CollectIds(TIdList& ids, Search search) {
+    TFoundIds found;
+    try {
+        search(found);
+    } catch (const EStreamError&) {
+        return; // a damaged index answers nothing
+    }
+    for (int32_t id : found)
+        ids.Add(id);
+}
+
+TStream& TBase::WordStream() {
+    return mode_ == StorageMode::Companion ? *companionData_ : *data_;
+}
+
+TIndexTable TBase::WordTable() const {
+    if (mode_ == StorageMode::Companion)
+        return {companionHeader_.wordIndexCount, companionHeader_.wordIndexOffset};
+    return {header_.wordIndexCount, header_.wordIndexOffset};
+}
+
+bool TBase::InInterfaceLanguage() const {
+    return header_.language == AppSettings().LanguageIndex;
+}
+
+void TBase::FindByNumber(const std::string& text, TIdList& ids) {
+    const TIndexTable table{header_.numberIndexCount, header_.numberIndexOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::FindNumber(*data_, table, text, out); });
+}
+
+void TBase::FindByRegNumber(const std::string& text, TIdList& ids) {
+    const TIndexTable table{header_.regNumberIndexCount, header_.regNumberIndexOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::FindNumber(*data_, table, text, out); });
+}
+
+void TBase::FindByType(int32_t code, TIdList& ids) {
+    const TIndexTable table{header_.typeTableCount, header_.typeTableOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::FindCode(*data_, table, code, out); });
+}
+
+void TBase::FindByOrgan(int32_t code, TIdList& ids) {
+    const TIndexTable table{header_.organTableCount, header_.organTableOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::FindCode(*data_, table, code, out); });
+}
+
+void TBase::FindByDate(TIdList& ids, TDateTime from, TDateTime to) {
+    const TIndexTable table{header_.dateIndexCount, header_.dateIndexOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::FindDates(*data_, table, from, to, out); });
+}
+
+void TBase::FindTitleWords(const std::string& text, TIdList& ids, bool whole) {
+    CollectIds(ids, [&](TFoundIds& out) {
+        indexes::FindWords(WordStream(), WordTable(), text, whole, true, out);
+    });
+}
+
+void TBase::FindTextWords(const std::string& text, TIdList& ids, bool whole) {
+    CollectIds(ids, [&](TFoundIds& out) {
+        indexes::FindWords(WordStream(), WordTable(), text, whole, false, out);
+    });
+}
+
+void TBase::ListExcluded(TIdList& ids) {
+    const TIndexTable table{header_.excludedCount, header_.excludedOffset};
+    CollectIds(ids, [&](TFoundIds& out) { indexes::ListIds(*data_, table, out); });
+}
+
+void TBase::ListOrgans(TCodeNameList& names) {
+    if (!InInterfaceLanguage()) return;
+    try {
+        indexes::ListNames(*data_, {header_.organTableCount, header_.organTableOffset}, names);
+    } catch (const EStreamError&) {
+    }
+}
+
+void TBase::ListDocTypes(TCodeNameList& names) {
+    if (!InInterfaceLanguage()) return;
+    try {
+        indexes::ListNames(*data_, {header_.typeTableCount, header_.typeTableOffset}, names);
+    } catch (const EStreamError&) {
+    }
 }
 
 // --- the folder tree ------------------------------------------------------------

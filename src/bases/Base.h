@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bases/BaseFormat.h"
+#include "bases/BaseIndexes.h"
 #include "bases/Inflate.h"
 #include "bases/KveloBase.h"
 
@@ -55,6 +56,18 @@ public:
     void OpenDocFile() override;
     bool SelectDoc(int32_t docId) override;
     void ListAllDocs(TIdList& ids) override;
+    // Index searches (a damaged table adds nothing). The name lists answer
+    // only when the base's language is the interface language.
+    void ListOrgans(TCodeNameList& names) override;
+    void ListDocTypes(TCodeNameList& names) override;
+    void FindByNumber(const std::string& text, TIdList& ids) override;
+    void FindByDate(TIdList& ids, TDateTime from, TDateTime to) override;
+    void FindByType(int32_t code, TIdList& ids) override;
+    void FindByOrgan(int32_t code, TIdList& ids) override;
+    void FindTitleWords(const std::string& text, TIdList& ids, bool whole) override;
+    void FindTextWords(const std::string& text, TIdList& ids, bool whole) override;
+    void ListExcluded(TIdList& ids) override;
+    void FindByRegNumber(const std::string& text, TIdList& ids) override;
     void ExpandNode(TTreeNode* node) override;
     TTreeNode* LocateNode(int32_t docId) override;
     int32_t GetNodeDocId(TTreeNode* node) override;
@@ -91,6 +104,13 @@ private:
     void SkipTitleAndComment();
     int32_t ReadAttachOffset();
     TTreeNode* LocateFolder(int32_t position);
+    // Runs one index search on `stream`; adds what it found to `ids` only
+    // when the whole search succeeded.
+    template <typename Search> void CollectIds(TIdList& ids, Search search);
+    // The word index: in the companion file for a companion-file base.
+    TStream& WordStream();
+    TIndexTable WordTable() const;
+    bool InInterfaceLanguage() const;
     TTreeNode* FolderChild(TTreeNode* parent, const TreeRecord& folder);
 
     std::string path_;

@@ -93,6 +93,7 @@ TEST_F(DemoData, EveryBaseOpensInCatalogueOrder) {
         {"eng.kvl", StorageMode::Companion, 5, 0},
         {"uzb.kvl", StorageMode::Companion, 5, 1},
         {"forms.buk", StorageMode::Companion, 6, 0},
+        {"Словарь.trm", StorageMode::SelfContained, 472, 0},
     };
     ASSERT_EQ(files.size(), std::size(expected));
     for (size_t i = 0; i < files.size(); ++i) {

@@ -3,7 +3,10 @@
 // a kvel.ini naming the group and the companion key.
 #include "PackFixture.h"
 
+#include "bases/Catalogue.h"
+#include "bases/QueryEngine.h"
 #include "platform/Cp1251.h"
+#include "platform/IniFile.h"
 #include "platform/Streams.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +165,83 @@ TEST_F(QueryTest, BadArgumentsExitWithOneAndAMessage) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.args;
     }
+}
+
+// The ids of a result folder the engine builds in this process from the same folder.
+std::vector<int> engineIds(const std::string& root, const kvelo::TQuery& query,
+                           bool onlyFirstBase = false) {
+    kvelo::TIniFile settings(root + "/kvel.ini");
+    kvelo::CatalogueOptions options;
+    options.dataDir = root + "/DATA/";
+    options.programDir = root + "/";
+    options.settingsFile = &settings;
+    kvelo::Catalogue catalogue(options);
+    std::vector<kvelo::TKveloBase*> bases;
+    for (const kvelo::TBaseName& entry : kvelo::SearchableBases(catalogue.Bases()))
+        bases.push_back(entry.base);
+    if (onlyFirstBase) bases.resize(1);
+    const kvelo::TQueryResult result = kvelo::RunQuery(query, bases);
+    kvelo::TIdList excluded;
+    kvelo::TTreeNodes tree;
+    kvelo::TSearchResults results(tree.AddChild(nullptr, "root"));
+    kvelo::TTreeNode* folder = results.AddFolder(catalogue.Bases(), result.ids, excluded, "%d");
+    std::vector<int> ids;
+    for (int i = 0; i < folder->Count(); ++i)
+        ids.push_back(kvelo::NodeRecord(folder->Item(i))->DocId);
+    return ids;
+}
+
+std::vector<int> idsOf(const std::string& jsonText) {
+    std::vector<int> ids;
+    for (const json& entry : json::parse(jsonText))
+        ids.push_back(entry["id"].get<int>());
+    return ids;
+}
+
+TEST_F(QueryTest, FindGivesTheEnginesIdsInFolderOrder) {
+    struct Case {
+        const char* args;
+        kvelo::TQuery query;
+        bool onlyFirstBase;
+    };
+    auto with = [](auto change) {
+        kvelo::TQuery q;
+        change(q);
+        return q;
+    };
+    const Case cases[] = {
+        {"--text закон", with([](kvelo::TQuery& q) { q.text = kvelo::cp1251::fromUtf8("закон"); }),
+         false},
+        {"--title q", with([](kvelo::TQuery& q) { q.title = "q"; }), false},
+        {"--title q --base main.phb", with([](kvelo::TQuery& q) { q.title = "q"; }), true},
+        {"--valid", with([](kvelo::TQuery& q) { q.validity = kvelo::TValidity::InForce; }), false},
+        {"--invalid", with([](kvelo::TQuery& q) { q.validity = kvelo::TValidity::NotInForce; }),
+         false},
+        {"--date 01.01.1990 31.12.1999", with([](kvelo::TQuery& q) {
+             q.date = kvelo::TDateCondition::Period;
+             q.from = *kvelo::EncodeDate(1990, 1, 1);
+             q.to = *kvelo::EncodeDate(1999, 12, 31);
+         }),
+         false},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = run(std::string("find --json ") + c.args);
+        ASSERT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+        EXPECT_EQ(idsOf(r.out), engineIds(root, c.query, c.onlyFirstBase)) << c.args;
+    }
+}
+
+TEST_F(QueryTest, FindLinesAndEmptyResults) {
+    RunResult r = run("find --invalid");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "12\t-\tГерб\n");
+    r = run("find");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "noReqizit\n"); // no language file: the key itself
+    r = run("find --text нет");
+    EXPECT_EQ(r.err, "noFind\n");
+    EXPECT_EQ(run("find --date 1.1.2000 --whole").exitCode, 1);
 }
 
 } // namespace

@@ -28,5 +28,8 @@ void RunBases(CommandContext& context);
 void RunTree(CommandContext& context);
 void RunInfo(CommandContext& context);
 void RunCat(CommandContext& context);
+void RunFind(CommandContext& context);
+void RunTypes(CommandContext& context);
+void RunOrgans(CommandContext& context);
 
 } // namespace kvelo::query

@@ -17,12 +17,19 @@ namespace {
 using namespace kvelo::query;
 
 const std::map<std::string, void (*)(CommandContext&)> commands = {
-    {"bases", RunBases}, {"tree", RunTree}, {"info", RunInfo}, {"cat", RunCat}};
+    {"bases", RunBases}, {"tree", RunTree},   {"info", RunInfo},    {"cat", RunCat},
+    {"find", RunFind},   {"types", RunTypes}, {"organs", RunOrgans}};
 
-const char* const usage = "usage: kvelo-query [--root DIR] bases\n"
-                          "       kvelo-query [--root DIR] tree [--expand-all] [--json]\n"
-                          "       kvelo-query [--root DIR] info ID [--json]\n"
-                          "       kvelo-query [--root DIR] cat ID\n";
+const char* const usage =
+    "usage: kvelo-query [--root DIR] bases\n"
+    "       kvelo-query [--root DIR] tree [--expand-all] [--json]\n"
+    "       kvelo-query [--root DIR] info ID [--json]\n"
+    "       kvelo-query [--root DIR] cat ID\n"
+    "       kvelo-query [--root DIR] find [--number X | --regnumber X]\n"
+    "           [--type CODE]... [--organ CODE]... [--title WORDS [--whole]]\n"
+    "           [--text WORDS [--whole]] [--date D | --date FROM TO]\n"
+    "           [--valid | --invalid] [--base FILE]... [--json]\n"
+    "       kvelo-query [--root DIR] types | organs\n";
 
 std::string executableFolder() {
     char path[4096];
