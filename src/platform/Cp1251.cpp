@@ -112,6 +112,30 @@ int fromUnicode(char32_t c) {
     return -1;
 }
 
+namespace {
+struct UzbekLetter {
+    unsigned char byte;
+    char32_t letter;
+};
+constexpr UzbekLetter kUzbekLetters[] = {
+    {0xBA, 0x049B}, {0xAA, 0x049A}, // қ Қ on є Є
+    {0xB3, 0x0493}, {0xB2, 0x0492}, // ғ Ғ on і І
+    {0xBC, 0x04B3}, {0xA3, 0x04B2}, // ҳ Ҳ on ј Ј
+};
+} // namespace
+
+char32_t toUnicodeUzbek(unsigned char byte) {
+    for (const UzbekLetter& u : kUzbekLetters)
+        if (u.byte == byte) return u.letter;
+    return toUnicode(byte);
+}
+
+int fromUnicodeUzbek(char32_t c) {
+    for (const UzbekLetter& u : kUzbekLetters)
+        if (u.letter == c) return u.byte;
+    return fromUnicode(c);
+}
+
 void appendUtf8(std::string& out, char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
     if (c < 0x80) {

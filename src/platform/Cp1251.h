@@ -23,6 +23,15 @@ std::string toUtf8(std::string_view text);
 // UTF-8 sequences become `replacement`.
 std::string fromUtf8(std::string_view utf8, char replacement = '?');
 
+// The Uzbek title fonts ("Vazuri ... Uz") draw the Uzbek letters on code
+// points of the code page: є/Є → қ/Қ, і/І → ғ/Ғ, ј/Ј → ҳ/Ҳ (ў/Ў are the code
+// page's own). The letter a byte shows in those fonts:
+char32_t toUnicodeUzbek(unsigned char byte);
+// The byte of a code point in that reading: the Uzbek letters go to their
+// borrowed code points, everything else as fromUnicode (so Uzbek text typed
+// or pasted in Unicode still finds what the bases store).
+int fromUnicodeUzbek(char32_t codePoint);
+
 // Appends the UTF-8 form of a code point (invalid ones become U+FFFD).
 void appendUtf8(std::string& out, char32_t codePoint);
 

@@ -173,8 +173,8 @@ void TFormFind::buildControls() {
     letters->setContentsMargins(0, 0, 0, 0);
     for (int tag = 4; tag <= 7; ++tag) {
         const std::string name = "Button" + std::to_string(tag - 3);
-        QPushButton* letter =
-            button(panel1, name.c_str(), FromCp1251(std::string(1, UzbekLetters[tag - 4])), tag);
+        QPushButton* letter = button(panel1, name.c_str(),
+                                     FromCp1251Uzbek(std::string(1, UzbekLetters[tag - 4])), tag);
         letter->setFont(uzbek);
         letter->setFocusPolicy(Qt::NoFocus);
         connect(letter, &QPushButton::clicked, this, [this, tag] { InsertLetter(tag); });
@@ -336,7 +336,7 @@ void TFormFind::InsertLetter(int tag) {
     if (tag < 4 || tag > 7) return;
     editText_->setFocus();
     QLineEdit* line = editText_->lineEdit();
-    line->setText(line->text() + FromCp1251(std::string(1, UzbekLetters[tag - 4])));
+    line->setText(line->text() + FromCp1251Uzbek(std::string(1, UzbekLetters[tag - 4])));
     line->setCursorPosition(int(line->text().size()));
 }
 

@@ -40,3 +40,20 @@ TEST(Cp1251, CaseTables) {
     EXPECT_TRUE(AnsiSameText(cp1251::fromUtf8("СЛОВАРЬ"), cp1251::fromUtf8("словарь")));
     EXPECT_FALSE(AnsiSameText("abc", "abd"));
 }
+
+TEST(Cp1251, UzbekTitleFontReading) {
+    struct Case { unsigned char byte; char32_t letter; } cases[] = {
+        {0xA2, 0x045E}, {0xA1, 0x040E}, // ў Ў are the code page's own
+        {0xBA, 0x049B}, {0xAA, 0x049A}, // қ Қ
+        {0xB3, 0x0493}, {0xB2, 0x0492}, // ғ Ғ
+        {0xBC, 0x04B3}, {0xA3, 0x04B2}, // ҳ Ҳ
+        {0xE0, 0x0430}, {'q', 'q'},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cp1251::toUnicodeUzbek(c.byte), c.letter) << int(c.byte);
+        EXPECT_EQ(cp1251::fromUnicodeUzbek(c.letter), c.byte) << int(c.byte);
+    }
+    // The borrowed letters themselves still map to their bytes.
+    EXPECT_EQ(cp1251::fromUnicodeUzbek(0x0454), 0xBA);
+    EXPECT_EQ(cp1251::fromUnicodeUzbek(0x4E2D), -1);
+}

@@ -125,6 +125,9 @@ TEST_F(FormFindTest, LetterButtonsAppendToTheTextFieldOnly) {
     for (const char* name : {"Button1", "Button2", "Button3", "Button4"})
         panel->findChild<QPushButton*>(QLatin1String(name))->click();
     EXPECT_EQ(form->Conditions().text, "ab\xA2\xBA\xB3\xBC");
+    // The buttons and the field show the Uzbek letters, not є і ј.
+    EXPECT_EQ(editText()->currentText(), QString::fromUtf8("abўқғҳ"));
+    EXPECT_EQ(panel->findChild<QPushButton*>(QStringLiteral("Button2"))->text(), QString::fromUtf8("қ"));
     EXPECT_EQ(form->Conditions().title, "t");
     EXPECT_EQ(editText()->lineEdit()->cursorPosition(), 6);
 }

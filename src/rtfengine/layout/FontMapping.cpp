@@ -54,27 +54,6 @@ std::string trimmedLower(std::string_view name) {
     return AnsiLowerCase(name);
 }
 
-// Uzbek letters of the title fonts, on the code points of є, і, ј and their
-// upper-case partners (ў/Ў are the code page's own letters).
-char32_t uzbekLetter(unsigned char byte) {
-    switch (byte) {
-    case 0xBA:
-        return U'\u049B'; // қ (code page: є)
-    case 0xAA:
-        return U'\u049A'; // Қ (Є)
-    case 0xB3:
-        return U'\u0493'; // ғ (і)
-    case 0xB2:
-        return U'\u0492'; // Ғ (І)
-    case 0xBC:
-        return U'\u04B3'; // ҳ (ј)
-    case 0xA3:
-        return U'\u04B2'; // Ҳ (Ј)
-    default:
-        return cp1251::toUnicode(byte);
-    }
-}
-
 } // namespace
 
 FontFace mapWindowsFont(std::string_view nameCp1251, bool (*isInstalled)(const QString&)) {
@@ -93,7 +72,7 @@ FontFace mapWindowsFont(std::string_view nameCp1251, bool (*isInstalled)(const Q
 }
 
 char32_t displayedCharacter(unsigned char byte, FontEncoding encoding) {
-    return encoding == FontEncoding::Uzbek ? uzbekLetter(byte) : cp1251::toUnicode(byte);
+    return encoding == FontEncoding::Uzbek ? cp1251::toUnicodeUzbek(byte) : cp1251::toUnicode(byte);
 }
 
 } // namespace kvelo::layout
