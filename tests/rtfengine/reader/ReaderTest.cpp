@@ -12,6 +12,8 @@ struct TextCase {
     std::string rtf;
     Strings paragraphs;
 };
+// Test listings name a case, not its bytes.
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class ReaderText : public testing::TestWithParam<TextCase> {};
 
@@ -114,6 +116,7 @@ struct LinkCase {
     std::string instruction;
     std::string target;
 };
+void PrintTo(const LinkCase& c, std::ostream* os) { *os << c.instruction; }
 
 class ReaderLinks : public testing::TestWithParam<LinkCase> {};
 
@@ -173,6 +176,7 @@ struct ErrorCase {
     std::string rtf;
     std::string message;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name; }
 
 class ReaderErrors : public testing::TestWithParam<ErrorCase> {};
 

@@ -45,6 +45,8 @@ struct BodyCase {
     std::string body;
     bool full = true;
 };
+// Test listings name a case, not its bytes.
+void PrintTo(const BodyCase& c, std::ostream* os) { *os << c.name; }
 
 class WriterBody : public testing::TestWithParam<BodyCase> {};
 
