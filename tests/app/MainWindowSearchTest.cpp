@@ -50,11 +50,7 @@ protected:
                               {{{"id", 901}, {"title", "Акт"}, {"text", "{\\rtf1 a}"}},
                                {{"id", 902}, {"title", "Аренда"}, {"text", "{\\rtf1 b}"}},
                                {{"id", 903}, {"title", "Банк"}, {"text", "{\\rtf1 c}"}}}}});
-        SettingsPaths paths;
-        paths.programDir = root;
-        paths.dataHome = root + "home";
-        paths.tempRoot = root;
-        CreateIniFiles(paths);
+        openSettings();
         main = std::make_unique<TFrmMain>(prompts);
     }
     void TearDown() override {

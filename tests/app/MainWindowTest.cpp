@@ -43,11 +43,7 @@ protected:
         writeUtf8("kvelo.rus", "[Strings]\nnoDocument=Документ отсутствует\nkvlBase=Базы\n"
                                "docExcl=Утратил силу\nnoLocFind=Нет «%s»\n");
         pack("main.phb", demoManifest());
-        SettingsPaths paths;
-        paths.programDir = root;
-        paths.dataHome = root + "home";
-        paths.tempRoot = root;
-        CreateIniFiles(paths);
+        openSettings();
         main = std::make_unique<TFrmMain>(prompts);
     }
     void TearDown() override {

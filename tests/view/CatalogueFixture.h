@@ -41,13 +41,17 @@ protected:
     void pack(const std::string& fileName, const nlohmann::json& manifest) {
         pack::PackBase(manifest, root, root + "DATA/" + fileName);
     }
-    // Opens the settings and builds the catalogue of DATA.
-    void open() {
+    // Opens the settings with the fixture's folder as the program folder.
+    void openSettings() {
         SettingsPaths paths;
         paths.programDir = root;
         paths.dataHome = root + "home";
         paths.tempRoot = root;
         CreateIniFiles(paths);
+    }
+    // Opens the settings and builds the catalogue of DATA.
+    void open() {
+        openSettings();
         catalogue = std::make_unique<Catalogue>(CatalogueOptionsFromSettings());
     }
     TKveloBases& bases() { return catalogue->Bases(); }
